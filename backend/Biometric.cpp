@@ -1,0 +1,10 @@
+#include "Biometric.h"
+
+Biometric::Biometric(QObject *parent) : QObject(parent) {}
+
+bool Biometric::isBiometricSupported() const
+{
+    return false;
+}
+
+void Biometric::auth() {}

@@ -1,0 +1,518 @@
+#include "Biometric.h"
+#include "Call.h"
+#include "GpsManager.h"
+#include "Notification.h"
+#include "SmsManager.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QUrlQuery>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+namespace {
+
+QList<QPair<QtMsgType, QString>> loggedLines;
+
+void recordMessage(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    loggedLines.append({type, text});
+}
+
+// Collects what is logged while it lives.
+class LogCapture
+{
+public:
+    LogCapture() : m_previous(qInstallMessageHandler(recordMessage)) { loggedLines.clear(); }
+    ~LogCapture() { qInstallMessageHandler(m_previous); }
+
+private:
+    QtMessageHandler m_previous;
+};
+
+struct GatewayRequest
+{
+    QByteArray method;
+    QString path;
+    QUrlQuery query;
+    QByteArray contentType;
+    QByteArray body;
+};
+
+QJsonObject inboxEntry(int id, const QString &from, const QString &text)
+{
+    return {{"id", id}, {"from", from}, {"text", text}};
+}
+
+} // namespace
+
+// A minimal HTTP/1.1 SMS gateway on loopback: records every request, answers /send with 200 and
+// /inbox with the messages newer than `after`, or with a canned body.
+class FakeGateway : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FakeGateway(QObject *parent = nullptr) : QObject(parent)
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, &FakeGateway::accept);
+        m_server.listen(QHostAddress::LocalHost);
+    }
+
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
+
+    QList<GatewayRequest> requestsTo(const QString &suffix) const
+    {
+        QList<GatewayRequest> found;
+        for (const GatewayRequest &request : m_requests)
+            if (request.path.endsWith(suffix))
+                found.append(request);
+        return found;
+    }
+    int requestCount() const { return int(m_requests.size()); }
+
+    QJsonArray messages;
+    bool replayAll = false;
+    QByteArray cannedInbox;
+    int cannedStatus = 200;
+    bool holdInbox = false;
+
+    void releaseHeld()
+    {
+        const auto held = std::exchange(m_held, {});
+        for (const auto &[socket, after] : held)
+            if (socket)
+                respond(socket, 200, inboxBody(after));
+    }
+
+private:
+    void accept()
+    {
+        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    }
+
+    void read(QTcpSocket *socket)
+    {
+        QByteArray &buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
+        if (headerEnd < 0)
+            return;
+        const QList<QByteArray> lines = buffer.left(headerEnd).split('\n');
+        const QList<QByteArray> requestLine = lines.first().trimmed().split(' ');
+        if (requestLine.size() < 2)
+            return;
+        GatewayRequest request;
+        qsizetype length = 0;
+        for (const QByteArray &line : lines.mid(1)) {
+            const qsizetype colon = line.indexOf(':');
+            const QByteArray name = line.left(colon).trimmed().toLower();
+            const QByteArray value = line.mid(colon + 1).trimmed();
+            if (name == "content-length")
+                length = value.toLongLong();
+            else if (name == "content-type")
+                request.contentType = value;
+        }
+        if (buffer.size() < headerEnd + 4 + length)
+            return;
+        request.method = requestLine.at(0);
+        const QUrl target(QString::fromLatin1(requestLine.at(1)));
+        request.path = target.path();
+        request.query = QUrlQuery(target);
+        request.body = buffer.mid(headerEnd + 4, length);
+        m_buffers.remove(socket);
+        m_requests.append(request);
+
+        if (!request.path.endsWith(QLatin1String("/inbox")))
+            respond(socket, 200, "{}");
+        else if (holdInbox)
+            m_held.append({socket, request.query.queryItemValue("after").toLongLong()});
+        else if (!cannedInbox.isEmpty())
+            respond(socket, cannedStatus, cannedInbox);
+        else
+            respond(socket, 200, inboxBody(request.query.queryItemValue("after").toLongLong()));
+    }
+
+    QByteArray inboxBody(qint64 after) const
+    {
+        QJsonArray newer;
+        for (const QJsonValue &message : messages)
+            if (replayAll || message["id"].toInteger() > after)
+                newer.append(message);
+        return QJsonDocument(QJsonObject{{"messages", newer}}).toJson(QJsonDocument::Compact);
+    }
+
+    static void respond(QTcpSocket *socket, int status, const QByteArray &body)
+    {
+        socket->write("HTTP/1.1 " + QByteArray::number(status) +
+                      " X\r\nContent-Type: application/json\r\nConnection: close\r\n"
+                      "Content-Length: " +
+                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+    QList<GatewayRequest> m_requests;
+    QList<QPair<QPointer<QTcpSocket>, qint64>> m_held;
+};
+
+class TestPlatformServices : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void simSlotSignalsChanges_data();
+    void simSlotSignalsChanges();
+    void isDualSimIsFalse();
+    void directCallLogsOneLine_data();
+    void directCallLogsOneLine();
+    void notifyAndAuthStaySilent();
+    void gpsStateIsShared();
+    void gpsSharedInstanceReplaced();
+
+    void withoutGatewayNothingIsSent();
+    void gatewaySend_data();
+    void gatewaySend();
+    void gatewayInbox_data();
+    void gatewayInbox();
+    void gatewayIgnoresMalformedInbox_data();
+    void gatewayIgnoresMalformedInbox();
+    void gatewayPollsOneAtATime();
+};
+
+void TestPlatformServices::init()
+{
+    qunsetenv("KOVA_SMS_GATEWAY");
+}
+
+void TestPlatformServices::cleanup()
+{
+    qunsetenv("KOVA_SMS_GATEWAY");
+}
+
+void TestPlatformServices::simSlotSignalsChanges_data()
+{
+    QTest::addColumn<QList<int>>("writes");
+    QTest::addColumn<QList<int>>("signalled");
+
+    QTest::newRow("start value") << QList<int>{0} << QList<int>{};
+    QTest::newRow("second sim once") << QList<int>{1, 1} << QList<int>{1};
+    QTest::newRow("back and forth") << QList<int>{1, 0, 0, 1} << QList<int>{1, 0, 1};
+}
+
+void TestPlatformServices::simSlotSignalsChanges()
+{
+    QFETCH(QList<int>, writes);
+    QFETCH(QList<int>, signalled);
+
+    SmsManager sms;
+    QCOMPARE(sms.simSlot(), quint8(0));
+    QSignalSpy changed(&sms, &SmsManager::simSlotChanged);
+    for (int slot : writes)
+        QVERIFY(sms.setProperty("simSlot", slot));
+    QList<int> seen;
+    for (const QList<QVariant> &arguments : changed)
+        seen.append(arguments.first().value<quint8>());
+    QCOMPARE(seen, signalled);
+    QCOMPARE(int(sms.simSlot()), writes.last());
+}
+
+void TestPlatformServices::isDualSimIsFalse()
+{
+    SmsManager sms;
+    QCOMPARE(sms.property("isDualSim"), QVariant(false));
+    const QMetaObject *meta = sms.metaObject();
+    QVERIFY(!meta->property(meta->indexOfProperty("isDualSim")).isWritable());
+}
+
+void TestPlatformServices::directCallLogsOneLine_data()
+{
+    QTest::addColumn<QString>("number");
+
+    QTest::newRow("device sim") << QStringLiteral("+989121234567");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("not a number") << QStringLiteral("*140# ☎");
+}
+
+void TestPlatformServices::directCallLogsOneLine()
+{
+    QFETCH(QString, number);
+
+    Call call;
+    LogCapture capture;
+    QVERIFY(QMetaObject::invokeMethod(&call, "directCall", Q_ARG(QString, number)));
+    QCOMPARE(loggedLines.size(), 1);
+    QCOMPARE(loggedLines.first().first, QtDebugMsg);
+    QCOMPARE(loggedLines.first().second, QStringLiteral("CALL No Os Suport..."));
+}
+
+void TestPlatformServices::notifyAndAuthStaySilent()
+{
+    Notification notification;
+    Biometric biometric;
+    QSignalSpy success(&biometric, &Biometric::authSuccess);
+    QSignalSpy failure(&biometric, &Biometric::authError);
+    LogCapture capture;
+
+    notification.notify(QStringLiteral("هشدار"), QStringLiteral("1403/01/01"),
+                        QStringLiteral("icon"));
+    QCOMPARE(biometric.isBiometricSupported(), false);
+    biometric.auth();
+    QVERIFY(!success.wait(300));
+    QCOMPARE(failure.count(), 0);
+    QVERIFY(loggedLines.isEmpty());
+}
+
+void TestPlatformServices::gpsStateIsShared()
+{
+    GpsManager first;
+    GpsManager second;
+    QSignalSpy firstChanged(&first, &GpsManager::gpsIsOnChanged);
+    QSignalSpy secondChanged(&second, &GpsManager::gpsIsOnChanged);
+    QVERIFY(!first.gpsIsOn());
+
+    second.turnOnGps();
+    QVERIFY(!first.gpsIsOn());
+    QVERIFY(!second.gpsIsOn());
+    QCOMPARE(firstChanged.count(), 0);
+
+    QVERIFY(second.setProperty("gpsIsOn", true));
+    QVERIFY(first.gpsIsOn());
+    QVERIFY(second.gpsIsOn());
+    first.setGpsIsOn(true);
+    QCOMPARE(firstChanged.count(), 1);
+    QCOMPARE(secondChanged.count(), 1);
+
+    first.setGpsIsOn(false);
+    QVERIFY(!second.gpsIsOn());
+    QCOMPARE(secondChanged.count(), 2);
+}
+
+// Once the shared instance is gone, the next one starts afresh instead of reading freed state.
+void TestPlatformServices::gpsSharedInstanceReplaced()
+{
+    auto first = std::make_unique<GpsManager>();
+    first->setGpsIsOn(true);
+    first.reset();
+
+    GpsManager second;
+    QVERIFY(!second.gpsIsOn());
+    second.turnOnGps();
+    QVERIFY(!second.gpsIsOn());
+
+    GpsManager third;
+    second.setGpsIsOn(true);
+    QVERIFY(third.gpsIsOn());
+}
+
+void TestPlatformServices::withoutGatewayNothingIsSent()
+{
+    FakeGateway gateway;
+    gateway.messages.append(inboxEntry(1, "09121234567", "{\"id\":55}"));
+    SmsManager sms;
+    QSignalSpy received(&sms, &SmsManager::smsReceived);
+    // The variable is read when the manager is made; setting it later changes nothing.
+    qputenv("KOVA_SMS_GATEWAY", gateway.url().toUtf8());
+
+    sms.sendSms(QStringLiteral("09121234567"), QStringLiteral("[oribel,55]}]"));
+    QTest::qWait(1500);
+    QCOMPARE(gateway.requestCount(), 0);
+    QCOMPARE(received.count(), 0);
+}
+
+void TestPlatformServices::gatewaySend_data()
+{
+    QTest::addColumn<QString>("basePath");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("simSlot");
+    QTest::addColumn<QString>("expectedPath");
+
+    QTest::newRow("first sim") << QString() << "+989121234567"
+                               << "[oribel,55]}]" << 0 << "/send";
+    QTest::newRow("second sim") << QString() << "09121234567"
+                                << "[oribel,14,3,1]}]" << 1 << "/send";
+    QTest::newRow("persian text") << QString() << "0912"
+                                  << "سلام \"دنیا\"\n"
+                                  << 0 << "/send";
+    QTest::newRow("base with path") << "/gw"
+                                    << "0912"
+                                    << "x" << 0 << "/gw/send";
+    QTest::newRow("base with slash") << "/gw/"
+                                     << "0912"
+                                     << "x" << 0 << "/gw/send";
+    QTest::newRow("empty number") << QString() << QString() << "[oribel,55]}]" << 0 << QString();
+    QTest::newRow("empty message") << QString() << "0912" << QString() << 0 << QString();
+}
+
+void TestPlatformServices::gatewaySend()
+{
+    QFETCH(QString, basePath);
+    QFETCH(QString, number);
+    QFETCH(QString, message);
+    QFETCH(int, simSlot);
+    QFETCH(QString, expectedPath);
+
+    FakeGateway gateway;
+    qputenv("KOVA_SMS_GATEWAY", (gateway.url() + basePath).toUtf8());
+    SmsManager sms;
+    sms.setSimSlot(quint8(simSlot));
+    sms.sendSms(number, message);
+    // A last message that is always sent marks when everything before it has had its chance.
+    sms.sendSms(QStringLiteral("end"), QStringLiteral("end"));
+
+    const int expectedCount = expectedPath.isEmpty() ? 1 : 2;
+    QTRY_COMPARE_WITH_TIMEOUT(gateway.requestsTo("/send").size(), expectedCount, 5000);
+    QTest::qWait(300);
+    const QList<GatewayRequest> sent = gateway.requestsTo("/send");
+    QCOMPARE(sent.size(), expectedCount);
+    if (expectedPath.isEmpty())
+        return;
+
+    const bool endFirst =
+        QJsonDocument::fromJson(sent.first().body).object().value("to").toString() == "end";
+    const GatewayRequest &request = endFirst ? sent.last() : sent.first();
+    QCOMPARE(request.method, QByteArray("POST"));
+    QCOMPARE(request.path, expectedPath);
+    QCOMPARE(request.contentType, QByteArray("application/json"));
+    const QJsonObject expected{{"to", number}, {"text", message}, {"simSlot", simSlot}};
+    QCOMPARE(QJsonDocument::fromJson(request.body).object(), expected);
+}
+
+void TestPlatformServices::gatewayInbox_data()
+{
+    QTest::addColumn<bool>("replayAll");
+    QTest::addColumn<bool>("shuffled");
+
+    QTest::newRow("gateway honours after") << false << false;
+    QTest::newRow("gateway replays everything") << true << false;
+    QTest::newRow("gateway replays out of order") << true << true;
+}
+
+void TestPlatformServices::gatewayInbox()
+{
+    QFETCH(bool, replayAll);
+    QFETCH(bool, shuffled);
+
+    FakeGateway gateway;
+    gateway.replayAll = replayAll;
+    const QJsonObject one = inboxEntry(1, "09121234567", "a");
+    const QJsonObject two = inboxEntry(2, "09121234567", "b");
+    const QJsonObject three = inboxEntry(3, "+989121234567", "c");
+    gateway.messages = shuffled ? QJsonArray{two, three, one} : QJsonArray{one, two, three};
+    qputenv("KOVA_SMS_GATEWAY", gateway.url().toUtf8());
+    SmsManager sms;
+    QSignalSpy received(&sms, &SmsManager::smsReceived);
+
+    QTRY_COMPARE_WITH_TIMEOUT(received.count(), 3, 5000);
+    gateway.messages.append(inboxEntry(5, "0912", "e"));
+    gateway.messages.append(inboxEntry(4, "0912", "d"));
+    QTRY_COMPARE_WITH_TIMEOUT(received.count(), 5, 5000);
+    const int polls = int(gateway.requestsTo("/inbox").size());
+    QTRY_VERIFY_WITH_TIMEOUT(gateway.requestsTo("/inbox").size() >= polls + 2, 5000);
+    QCOMPARE(received.count(), 5);
+
+    const QList<QList<QVariant>> expected{{"09121234567", "a"},
+                                          {"09121234567", "b"},
+                                          {"+989121234567", "c"},
+                                          {"0912", "d"},
+                                          {"0912", "e"}};
+    QCOMPARE(QList<QList<QVariant>>(received), expected);
+
+    QList<qint64> afters;
+    for (const GatewayRequest &request : gateway.requestsTo("/inbox"))
+        afters.append(request.query.queryItemValue("after").toLongLong());
+    QCOMPARE(afters.first(), qint64(0));
+    QVERIFY(std::is_sorted(afters.begin(), afters.end()));
+    QVERIFY(afters.contains(3));
+    QCOMPARE(afters.last(), qint64(5));
+}
+
+void TestPlatformServices::gatewayIgnoresMalformedInbox_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("delivered");
+
+    const QByteArray valid = R"({"messages":[{"id":1,"from":"0912","text":"t"}]})";
+    QTest::newRow("not json") << QByteArray("not json") << 200 << QStringList();
+    QTest::newRow("truncated") << valid.left(valid.size() - 3) << 200 << QStringList();
+    QTest::newRow("top-level list")
+        << QByteArray(R"([{"id":1,"from":"0912","text":"t"}])") << 200 << QStringList();
+    QTest::newRow("messages not a list")
+        << QByteArray(R"({"messages":{"id":1,"from":"0912","text":"t"}})") << 200 << QStringList();
+    QTest::newRow("server error") << valid << 500 << QStringList();
+    QTest::newRow("bad entries skipped")
+        << QByteArray(
+               R"({"messages":[7,null,"x",{"id":"2","from":"a","text":"string id"},)"
+               R"({"id":2.5,"from":"a","text":"fraction"},{"from":"a","text":"no id"},)"
+               R"({"id":3,"from":5,"text":"number sender"},{"id":4,"from":"a"},)"
+               R"({"id":-1,"from":"a","text":"negative"},{"id":1e300,"from":"a","text":"huge"},)"
+               R"({"id":6,"from":"0912","text":"ok"}]})")
+        << 200 << QStringList{"ok"};
+}
+
+// Bad replies deliver nothing and stop nothing: the next good message still arrives.
+void TestPlatformServices::gatewayIgnoresMalformedInbox()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(int, status);
+    QFETCH(QStringList, delivered);
+
+    FakeGateway gateway;
+    gateway.cannedInbox = body;
+    gateway.cannedStatus = status;
+    qputenv("KOVA_SMS_GATEWAY", gateway.url().toUtf8());
+    SmsManager sms;
+    QSignalSpy received(&sms, &SmsManager::smsReceived);
+
+    QTRY_VERIFY_WITH_TIMEOUT(gateway.requestsTo("/inbox").size() >= 2, 5000);
+    QStringList texts;
+    for (const QList<QVariant> &arguments : received)
+        texts.append(arguments.at(1).toString());
+    QCOMPARE(texts, delivered);
+
+    gateway.cannedInbox.clear();
+    gateway.messages.append(inboxEntry(10, "0912", "later"));
+    QTRY_COMPARE_WITH_TIMEOUT(received.count(), delivered.size() + 1, 5000);
+    QCOMPARE(received.last().at(1).toString(), QStringLiteral("later"));
+}
+
+void TestPlatformServices::gatewayPollsOneAtATime()
+{
+    FakeGateway gateway;
+    gateway.holdInbox = true;
+    gateway.messages.append(inboxEntry(1, "0912", "held"));
+    qputenv("KOVA_SMS_GATEWAY", gateway.url().toUtf8());
+    SmsManager sms;
+    QSignalSpy received(&sms, &SmsManager::smsReceived);
+
+    QTRY_COMPARE_WITH_TIMEOUT(gateway.requestsTo("/inbox").size(), 1, 3000);
+    QTest::qWait(2500);
+    QCOMPARE(gateway.requestsTo("/inbox").size(), 1);
+
+    gateway.holdInbox = false;
+    gateway.releaseHeld();
+    QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(gateway.requestsTo("/inbox").size() >= 2, 3000);
+    QCOMPARE(gateway.requestsTo("/inbox").last().query.queryItemValue("after"),
+             QStringLiteral("1"));
+}
+
+QTEST_GUILESS_MAIN(TestPlatformServices)
+#include "tst_platformservices.moc"
