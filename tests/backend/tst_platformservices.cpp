@@ -4,6 +4,7 @@
 #include "Notification.h"
 #include "SmsManager.h"
 
+#include <QJSEngine>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -178,6 +179,7 @@ private slots:
 
     void simSlotSignalsChanges_data();
     void simSlotSignalsChanges();
+    void simSlotFromScript();
     void isDualSimIsFalse();
     void directCallLogsOneLine_data();
     void directCallLogsOneLine();
@@ -230,6 +232,23 @@ void TestPlatformServices::simSlotSignalsChanges()
         seen.append(arguments.first().value<quint8>());
     QCOMPARE(seen, signalled);
     QCOMPARE(int(sms.simSlot()), writes.last());
+}
+
+// The screens write the slot from script and show it plus one in their messages.
+void TestPlatformServices::simSlotFromScript()
+{
+    SmsManager sms;
+    QJSEngine::setObjectOwnership(&sms, QJSEngine::CppOwnership);
+    QJSEngine engine;
+    engine.globalObject().setProperty(QStringLiteral("sms"), engine.newQObject(&sms));
+    QSignalSpy changed(&sms, &SmsManager::simSlotChanged);
+
+    const QJSValue shown = engine.evaluate(QStringLiteral("sms.simSlot = 1; sms.simSlot + 1"));
+    QVERIFY2(!shown.isError(), qPrintable(shown.toString()));
+    QCOMPARE(shown.toInt(), 2);
+    QCOMPARE(sms.simSlot(), quint8(1));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(engine.evaluate(QStringLiteral("sms.isDualSim")).toBool(), false);
 }
 
 void TestPlatformServices::isDualSimIsFalse()
