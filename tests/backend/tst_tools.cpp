@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 #include <QGeoCoordinate>
 #include <QGuiApplication>
+#include <QQmlEngine>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -57,6 +58,8 @@ private slots:
     void copyToClipboard();
     void getPolygonBoundingRect_data();
     void getPolygonBoundingRect();
+    void callableFromDocuments_data();
+    void callableFromDocuments();
 
 private:
     Tools tools;
@@ -305,6 +308,40 @@ void TstTools::getPolygonBoundingRect()
         QCOMPARE(rect.topLeft(), expected.topLeft());
         QCOMPARE(rect.bottomRight(), expected.bottomRight());
     }
+}
+
+// Documents pass text where bytes or a URL are expected and read results as script values.
+void TstTools::callableFromDocuments_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("url from text") << "var u = tools.urlSplit('http://h.example:81/in');"
+                                      "[u.valid, u.host, u.port, u.path].join('|')"
+                                   << "true|h.example|81|/in";
+    QTest::newRow("status from text") << "var s = tools.parsStatus('AQAAAAAA//9kAAMA');"
+                                         "[s.door, s.simCharge, s.battryPercent, s.gsmSignal]"
+                                         ".join('|')"
+                                      << "1|65535|100|3";
+    QTest::newRow("xcrypt text and back")
+        << "JSON.parse(tools.fromUtf8(tools.xcrypt(tools.xcrypt('{\"command\":\"login\"}'))))"
+           ".command"
+        << "login";
+    QTest::newRow("digest as Base64") << "tools.toBase64(tools.hashPass(''))"
+                                      << "1B2M2Y8AsgTpgAmY7PhCfg==";
+}
+
+void TstTools::callableFromDocuments()
+{
+    QFETCH(QString, expression);
+    QFETCH(QString, expected);
+
+    QQmlEngine engine;
+    engine.globalObject().setProperty(QStringLiteral("tools"),
+                                      engine.newQObject(new Tools(&engine)));
+    const QJSValue result = engine.evaluate(expression);
+    QVERIFY2(!result.isError(), qPrintable(result.toString()));
+    QCOMPARE(result.toString(), expected);
 }
 
 int main(int argc, char **argv)
