@@ -1,0 +1,143 @@
+#include "Server.h"
+
+#include "BuildConfig.h"
+#include "DataChannelRecords.h"
+#include "TripCutter.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QSslConfiguration>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+constexpr int timedOutErrorCode = 0;
+
+QString baseAddress()
+{
+    QString base = qEnvironmentVariable("KOVA_SERVER_URL");
+    if (base.isEmpty())
+        base = QString::fromUtf8(BuildConfig::serverUrl);
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    return base;
+}
+
+} // namespace
+
+Server::Server(QObject *parent)
+    : QObject(parent), m_manager(new QNetworkAccessManager(this)), m_serverHostUrl(baseAddress()),
+      m_appInterfaceUrl(m_serverHostUrl + QStringLiteral("/kova/appInterface.php")),
+      m_communicationUrl(m_serverHostUrl + QStringLiteral("/kova/appCommunication.php"))
+{
+    m_request.setUrl(QUrl(m_communicationUrl));
+    m_request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("KovaApp"));
+    // The process default verifies the peer; this channel carries the car's position, so it
+    // must not be any weaker.
+    m_request.setSslConfiguration(QSslConfiguration::defaultConfiguration());
+
+    emit serverHostUrlChanged(m_serverHostUrl);
+    emit appInterfaceUrlChanged(m_appInterfaceUrl);
+    emit communicationUrlChanged(m_communicationUrl);
+}
+
+void Server::setRequestTimeouts(int normalMs, int tripMs)
+{
+    m_timeoutMs = normalMs;
+    m_tripTimeoutMs = tripMs;
+}
+
+void Server::getLastLocation(quint64 imei, bool isFirst)
+{
+    post(
+        DataChannelRecords::lastLocationRequest(imei, isFirst), m_timeoutMs,
+        [this](const QByteArray &body) {
+            if (const auto location = DataChannelRecords::readLocationReply(body))
+                emit lastLocationReply(*location);
+            else
+                emit lastLocationError(DataChannelRecords::MalformedErrorCode);
+        },
+        [this](int errorCode) { emit lastLocationError(errorCode); });
+}
+
+void Server::getDebriefingPath(quint64 imei, const QDateTime &startTime, const QDateTime &endTime)
+{
+    // Only the latest trip asked for may land, or two days' paths would mix in one list.
+    abandon(m_tripExchange);
+    m_debriefingPath.clear();
+    m_pathsAdvanceInfo.clear();
+    m_tripExchange = post(
+        DataChannelRecords::tripRequest(imei, startTime, endTime), m_tripTimeoutMs,
+        [this](const QByteArray &body) { handleTripReply(body); },
+        [this](int errorCode) { emit debriefingError(errorCode); });
+}
+
+void Server::getSettings(quint64 imei)
+{
+    post(
+        DataChannelRecords::settingsRequest(imei), m_timeoutMs,
+        [this](const QByteArray &body) {
+            if (const auto settings = DataChannelRecords::readSettingsReply(body))
+                emit settingsReply(*settings);
+            else
+                emit settingsError(DataChannelRecords::MalformedErrorCode);
+        },
+        [this](int errorCode) { emit settingsError(errorCode); });
+}
+
+Server::Exchange Server::post(const QByteArray &body, int timeoutMs,
+                              std::function<void(const QByteArray &)> onBody,
+                              std::function<void(int)> onError)
+{
+    QNetworkReply *reply = m_manager->post(m_request, body);
+    auto *timer = new QTimer(this);
+    timer->setSingleShot(true);
+    const Exchange exchange{reply, timer};
+
+    connect(timer, &QTimer::timeout, this, [this, exchange, onError] {
+        abandon(exchange);
+        onError(timedOutErrorCode);
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply, timer, onBody, onError] {
+        timer->stop();
+        timer->deleteLater();
+        reply->deleteLater();
+        if (reply->error() != QNetworkReply::NoError) {
+            // A broken connection must not be reused by the next request.
+            m_manager->clearConnectionCache();
+            onError(reply->error());
+            return;
+        }
+        onBody(reply->readAll());
+    });
+
+    timer->start(timeoutMs);
+    return exchange;
+}
+
+void Server::abandon(const Exchange &exchange)
+{
+    if (exchange.timer) {
+        exchange.timer->stop();
+        exchange.timer->deleteLater();
+    }
+    if (exchange.reply) {
+        // Disconnect first: abort() finishes the reply at once, and that answer must not be read.
+        disconnect(exchange.reply, nullptr, this, nullptr);
+        exchange.reply->abort();
+        exchange.reply->deleteLater();
+    }
+}
+
+void Server::handleTripReply(const QByteArray &body)
+{
+    if (const auto errorCode = DataChannelRecords::tripReplyError(body)) {
+        emit debriefingError(*errorCode);
+        return;
+    }
+    const TripCutter::Trip trip = TripCutter::cut(body);
+    m_debriefingPath = trip.paths;
+    m_pathsAdvanceInfo = trip.figures;
+    emit debriefingReply();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDateTime>
+#include <QNetworkRequest>
+#include <QObject>
+#include <QPointer>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <functional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QTimer;
+
+// Client of the tracking server's binary data channel: the car's last location, a past trip cut
+// into paths, and the device's stored settings. Any number of requests may be outstanding; each
+// has its own time-out and answers by its own signal.
+class Server : public QObject
+{
+    Q_OBJECT
+    // Fixed for the life of the object; the change signals fire once, from the constructor.
+    Q_PROPERTY(QString serverHostUrl READ serverHostUrl NOTIFY serverHostUrlChanged)
+    Q_PROPERTY(QString appInterfaceUrl READ appInterfaceUrl NOTIFY appInterfaceUrlChanged)
+    Q_PROPERTY(QString communicationUrl READ communicationUrl NOTIFY communicationUrlChanged)
+
+public:
+    explicit Server(QObject *parent = nullptr);
+
+    QString serverHostUrl() const { return m_serverHostUrl; }
+    QString appInterfaceUrl() const { return m_appInterfaceUrl; }
+    QString communicationUrl() const { return m_communicationUrl; }
+
+    Q_INVOKABLE void getLastLocation(quint64 imei, bool isFirst = false);
+    Q_INVOKABLE void getDebriefingPath(quint64 imei, const QDateTime &startTime,
+                                       const QDateTime &endTime);
+    Q_INVOKABLE void getSettings(quint64 imei);
+    Q_INVOKABLE QVariantList debriefingPath() const { return m_debriefingPath; }
+    Q_INVOKABLE QVariantList pathsAdvanceInfo() const { return m_pathsAdvanceInfo; }
+
+    // Lets tests shorten the request time-outs (normally 40 s, and 90 s for trips).
+    void setRequestTimeouts(int normalMs, int tripMs);
+
+signals:
+    void serverHostUrlChanged(const QString &url);
+    void appInterfaceUrlChanged(const QString &url);
+    void communicationUrlChanged(const QString &url);
+
+    void lastLocationReply(const QVariantMap &location);
+    void lastLocationError(int errorCode);
+    void debriefingReply();
+    void debriefingError(int errorCode);
+    void settingsReply(const QVariantMap &settings);
+    void settingsError(int errorCode);
+
+private:
+    // One request in flight: its reply and the timer that abandons it.
+    struct Exchange
+    {
+        QPointer<QNetworkReply> reply;
+        QPointer<QTimer> timer;
+    };
+
+    Exchange post(const QByteArray &body, int timeoutMs,
+                  std::function<void(const QByteArray &)> onBody, std::function<void(int)> onError);
+    void abandon(const Exchange &exchange);
+    void handleTripReply(const QByteArray &body);
+
+    QNetworkAccessManager *m_manager;
+    QString m_serverHostUrl;
+    QString m_appInterfaceUrl;
+    QString m_communicationUrl;
+    QNetworkRequest m_request;
+    QVariantList m_debriefingPath;
+    QVariantList m_pathsAdvanceInfo;
+    Exchange m_tripExchange;
+    int m_timeoutMs = 40000;
+    int m_tripTimeoutMs = 90000;
+};

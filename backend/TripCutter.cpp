@@ -1,0 +1,100 @@
+#include "TripCutter.h"
+
+#include "DataChannelRecords.h"
+
+#include <QDateTime>
+
+#include <limits>
+
+namespace {
+
+constexpr qint64 pathGapSeconds = 1200;
+constexpr qint64 drivingGapSeconds = 30;
+// Shorter paths are GPS noise around a parked car.
+constexpr qsizetype minimumPathEntries = 10;
+
+QString keyOf(qint64 seconds)
+{
+    return QString::number(seconds);
+}
+
+uint saturated(quint64 value)
+{
+    return uint(qMin<quint64>(value, std::numeric_limits<uint>::max()));
+}
+
+} // namespace
+
+TripCutter::Trip TripCutter::cut(QByteArrayView reply)
+{
+    using namespace DataChannelRecords;
+    TripCutter cutter;
+    const quint32 count = tripPointCount(reply);
+    for (quint32 i = 0; i < count; ++i)
+        cutter.addPoint(readTripPoint(
+            reply.sliced(TripHeaderSize + qsizetype(i) * TripPointSize, TripPointSize)));
+    cutter.closePath();
+    return cutter.m_trip;
+}
+
+void TripCutter::addPoint(const QVariantMap &point)
+{
+    const qint64 time = point.value(QStringLiteral("dateTime")).toDateTime().toSecsSinceEpoch();
+    const QGeoCoordinate coordinate(point.value(QStringLiteral("lat")).toDouble(),
+                                    point.value(QStringLiteral("lon")).toDouble());
+
+    if (!m_started) {
+        m_started = true;
+        m_path.insert(keyOf(time), point);
+        m_lastTime = time;
+        m_lastCoordinate = coordinate;
+        return;
+    }
+
+    const qint64 gap = time - m_lastTime;
+    if (gap >= pathGapSeconds) {
+        closePath();
+        const QVariant carried = m_path.last();
+        m_path.clear();
+        m_path.insert(keyOf(time - 1), carried);
+        resetFigures();
+    } else if (gap <= drivingGapSeconds) {
+        // Points out of time order add nothing rather than a negative duration.
+        if (gap > 0)
+            m_drivingTime += quint64(gap);
+    } else {
+        m_stopTime += quint64(gap);
+    }
+
+    m_path.insert(keyOf(time), point);
+    m_distance += quint64(m_lastCoordinate.distanceTo(coordinate));
+    const double speed = point.value(QStringLiteral("speed")).toDouble();
+    if (speed > double(m_maxSpeed))
+        m_maxSpeed = quint64(speed);
+    m_speedSum += quint64(speed);
+    m_lastTime = time;
+    m_lastCoordinate = coordinate;
+}
+
+void TripCutter::closePath()
+{
+    if (m_path.size() < minimumPathEntries)
+        return;
+    m_trip.paths.append(m_path);
+    m_trip.figures.append(QVariantMap{
+        {QStringLiteral("distance"), saturated(m_distance)},
+        {QStringLiteral("drivingTime"), saturated(m_drivingTime)},
+        {QStringLiteral("stopTime"), saturated(m_stopTime)},
+        {QStringLiteral("maxSpeed"), saturated(m_maxSpeed)},
+        {QStringLiteral("avrageSpeed"), qint64(m_speedSum / quint64(m_path.size()))},
+    });
+}
+
+void TripCutter::resetFigures()
+{
+    m_distance = 0;
+    m_drivingTime = 0;
+    m_stopTime = 0;
+    m_maxSpeed = 0;
+    m_speedSum = 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QGeoCoordinate>
+#include <QVariantList>
+#include <QVariantMap>
+
+// Cuts the points of a trip into paths wherever the car stood still for 20 minutes or more, and
+// sums up every path that is long enough to show. Each path after the first starts with the last
+// point before the gap, keyed one second before the path's own first point, so that the trip
+// dialog can draw where the car set off from.
+class TripCutter
+{
+public:
+    struct Trip
+    {
+        QVariantList paths;   // maps keyed by the decimal Unix seconds of each point
+        QVariantList figures; // one statistics map per kept path, same order
+    };
+
+    // `reply` is a trip reply already accepted by DataChannelRecords::tripReplyError().
+    static Trip cut(QByteArrayView reply);
+
+private:
+    void addPoint(const QVariantMap &point);
+    void closePath();
+    void resetFigures();
+
+    Trip m_trip;
+    QVariantMap m_path;
+    bool m_started = false;
+    qint64 m_lastTime = 0;
+    QGeoCoordinate m_lastCoordinate;
+    quint64 m_distance = 0;
+    quint64 m_drivingTime = 0;
+    quint64 m_stopTime = 0;
+    quint64 m_maxSpeed = 0;
+    quint64 m_speedSum = 0;
+};

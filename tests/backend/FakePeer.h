@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QQueue>
+#include <QTcpServer>
+
+class QTcpSocket;
+
+// A scriptable HTTP/1.1 peer on 127.0.0.1 for unit tests. Each request it receives takes the next
+// step of its script (or the fallback step once the script is used up): answer with given bytes,
+// answer with an HTTP error status, close the connection without answering, or hold the request
+// unanswered for later.
+class FakePeer : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Action { Reply, Close, Hold };
+
+    struct Step
+    {
+        Action action = Action::Hold;
+        QByteArray body;
+        int status = 200;
+    };
+
+    struct Request
+    {
+        QByteArray method;
+        QByteArray path;
+        QByteArray contentType;
+        QByteArray body;
+        QPointer<QTcpSocket> socket;
+        bool connectionClosed = false;
+    };
+
+    static Step reply(const QByteArray &body) { return {Action::Reply, body}; }
+    static Step status(int code) { return {Action::Reply, {}, code}; }
+    static Step close() { return {Action::Close, {}}; }
+    static Step hold() { return {Action::Hold, {}}; }
+
+    explicit FakePeer(QObject *parent = nullptr);
+
+    bool listen();
+    QString baseUrl() const;
+
+    void enqueue(const Step &step) { m_script.enqueue(step); }
+    void setFallback(const Step &step) { m_fallback = step; }
+
+    // Answers a held request; false when its connection is gone.
+    bool answer(int index, const QByteArray &body, int status = 200);
+
+    const QList<Request> &requests() const { return m_requests; }
+
+signals:
+    void requestReceived(int index);
+
+private:
+    void accept();
+    void readFrom(QTcpSocket *socket);
+    void markClosed(QTcpSocket *socket);
+    void perform(int index, const Step &step);
+
+    QTcpServer m_server;
+    QQueue<Step> m_script;
+    Step m_fallback;
+    QList<Request> m_requests;
+};
