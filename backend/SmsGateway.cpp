@@ -73,15 +73,13 @@ void SmsGateway::readInbox(QNetworkReply *reply)
 
     std::vector<InboxMessage> fresh;
     for (const QJsonValue &entry : entries) {
-        const QJsonValue id = entry[QStringLiteral("id")];
+        // Ids that are not whole numbers read as -1, below every id already seen.
+        const qint64 id = entry[QStringLiteral("id")].toInteger(-1);
         const QJsonValue from = entry[QStringLiteral("from")];
         const QJsonValue text = entry[QStringLiteral("text")];
-        if (!id.isDouble() || !from.isString() || !text.isString())
+        if (id <= m_lastId || !from.isString() || !text.isString())
             continue;
-        const double number = id.toDouble();
-        if (number != double(id.toInteger()) || id.toInteger() <= m_lastId)
-            continue;
-        fresh.push_back({id.toInteger(), from.toString(), text.toString()});
+        fresh.push_back({id, from.toString(), text.toString()});
     }
     // Ids decide the order and keep a message that shows up twice from being delivered twice.
     std::sort(fresh.begin(), fresh.end(),
