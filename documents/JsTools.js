@@ -1,0 +1,34 @@
+.pragma library
+
+// Small helpers shared by the documents.
+
+function pad(len, str, padding) {
+    let text = String(str);
+    if (text.length >= len)
+        return str;
+    if (String(padding).length === 0)
+        return text;
+    while (text.length < len)
+        text = padding + text;
+    return text;
+}
+
+function formatNumber(number, len) {
+    return pad(len, number, "0");
+}
+
+// A number written with the country prefix and the same number written with a leading zero
+// share their last ten digits.
+function comparePhoneNumber(num1, num2) {
+    const first = String(num1);
+    const second = String(num2);
+    if (first.length < 10 || second.length < 10)
+        return false;
+    return first.slice(-10) === second.slice(-10);
+}
+
+function latinizeNumber(num) {
+    return String(num).replace(/[\u06F0-\u06F9]/g, function (digit) {
+        return String(digit.charCodeAt(0) - 0x06F0);
+    });
+}

@@ -1,0 +1,45 @@
+#include "Registration.h"
+#include "TestHttpServer.h"
+#include "TlsDefaults.h"
+
+#include <QGuiApplication>
+#include <QObject>
+#include <QTcpServer>
+#include <QtQml/qqml.h>
+#include <QtQuickTest/quicktest.h>
+
+namespace {
+
+// Documents under test must never reach the real tracking server: unless the caller names a
+// server, they get a loopback address whose port a test may take with TestHttpServer.
+void pointAtLoopback()
+{
+    if (qEnvironmentVariableIsSet("KOVA_SERVER_URL"))
+        return;
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    qputenv("KOVA_SERVER_URL", "http://127.0.0.1:" + QByteArray::number(probe.serverPort()));
+}
+
+} // namespace
+
+// Prepares the process as start-up does, so the documents see the same types and identity.
+class Setup : public QObject
+{
+    Q_OBJECT
+public slots:
+    void applicationAvailable()
+    {
+        QGuiApplication::setOrganizationName(QStringLiteral("ORIBEL"));
+        QGuiApplication::setOrganizationDomain(QStringLiteral("oribel.example"));
+        QGuiApplication::setApplicationName(QStringLiteral("Kova App"));
+        pointAtLoopback();
+        installVerifyingTlsDefault();
+        registerKovaTypes();
+        qmlRegisterType<TestHttpServer>("kova.testing", 1, 0, "TestHttpServer");
+    }
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(kova, Setup)
+
+#include "main.moc"

@@ -1,0 +1,250 @@
+import QtQuick
+import QtTest
+import kova.testing
+import kova.tools
+import "qrc:/"
+
+TestCase {
+    id: _testCase
+
+    readonly property string downText: "اتصال اینترنت قطع می باشد!"
+
+    function createPost(path: string, timeout: int): HttpPost {
+        return createTemporaryObject(_postComponent, _testCase, {
+            "url": _peer.url + path,
+            "timeout": timeout
+        });
+    }
+
+    function createSpy(target: QtObject, signalName: string): SignalSpy {
+        return createTemporaryObject(_spyComponent, _testCase, {
+            "target": target,
+            "signalName": signalName
+        });
+    }
+
+    function bodyOf(json: string): var {
+        return _tools.xcrypt(json);
+    }
+
+    name: "HttpPost"
+    when: _peer.listening
+
+    function init() {
+        _peer.clearRequests();
+        if (!_peer.listening)
+            _peer.listen();
+    }
+
+    function test_envelopeOnTheWire() {
+        const post = createPost("/envelope", 5000);
+        post.requestObject = {
+            "command": "login",
+            "username": "علی",
+            "n": 3
+        };
+        post.post();
+        tryCompare(_peer, "requestCount", 1);
+        const request = _peer.requests[0];
+        compare(request.method, "POST");
+        compare(request.path, "/envelope");
+        // Qt's request object appends its own charset parameter after the value it is given.
+        verify(request.headers["content-type"].startsWith("application/json;"), request.headers["content-type"]);
+        const expected = _tools.xcrypt(JSON.stringify(post.requestObject));
+        compare(_tools.toBase64(request.body), _tools.toBase64(expected));
+        compare(_tools.fromUtf8(_tools.xcrypt(request.body)), JSON.stringify(post.requestObject));
+    }
+
+    function test_reply_data() {
+        return [
+            {
+                tag: "enciphered json",
+                status: 200,
+                body: bodyOf('{"isValid":true,"devices":[{"imei":"35"}]}'),
+                outcome: "response"
+            },
+            {
+                tag: "isValid false is still a response",
+                status: 200,
+                body: bodyOf('{"isValid":false,"errorText":"خطا"}'),
+                outcome: "response"
+            },
+            {
+                tag: "plain text",
+                status: 200,
+                body: "<html>hello</html>",
+                outcome: "text"
+            },
+            {
+                tag: "empty body",
+                status: 200,
+                body: "",
+                outcome: "text"
+            },
+            {
+                tag: "not found",
+                status: 404,
+                body: bodyOf('{"isValid":true}'),
+                outcome: "timeout"
+            },
+            {
+                tag: "server error",
+                status: 500,
+                body: "oops",
+                outcome: "timeout"
+            }
+        ];
+    }
+
+    function test_reply(data) {
+        _peer.setReply("/reply", {
+            "status": data.status,
+            "body": data.body
+        });
+        const post = createPost("/reply", 400);
+        const responses = createSpy(post, "responseReady");
+        const texts = createSpy(post, "textResponseReady");
+        const errors = createSpy(post, "error");
+        post.post();
+        tryVerify(() => responses.count + texts.count + errors.count > 0, 3000);
+        wait(50);
+        if (data.outcome === "response") {
+            compare(responses.count, 1);
+            compare(texts.count + errors.count, 0);
+            compare(JSON.stringify(responses.signalArguments[0][0]), _tools.fromUtf8(_tools.xcrypt(data.body)));
+        } else if (data.outcome === "text") {
+            compare(texts.count, 1);
+            compare(responses.count + errors.count, 0);
+            compare(texts.signalArguments[0][1], 200);
+            compare(_tools.toBase64(texts.signalArguments[0][0]), _tools.toBase64(_tools.toUtf8(data.body)));
+        } else {
+            compare(errors.count, 1);
+            compare(responses.count + texts.count, 0);
+            compare(post.errorText, "Timeout Error.");
+        }
+    }
+
+    // A second post does not restart the time-out: it still counts from the first, unanswered one.
+    function test_timeoutCountsFromFirstPost() {
+        _peer.setReply("/silent", {
+            "silent": true
+        });
+        const post = createPost("/silent", 1000);
+        const errors = createSpy(post, "error");
+        post.post();
+        wait(300);
+        const secondPostAt = Date.now();
+        post.post();
+        errors.wait(2000);
+        verify(Date.now() - secondPostAt < 1000, "time-out restarted by the second post");
+        compare(post.errorText, "Timeout Error.");
+        compare(_peer.requestCount, 2);
+        wait(1200);
+        compare(errors.count, 1);
+    }
+
+    function test_abortedRequestIsNeverDelivered_data() {
+        return [
+            {
+                tag: "superseded by a new post",
+                supersede: true
+            },
+            {
+                tag: "given up by the time-out",
+                supersede: false
+            }
+        ];
+    }
+
+    function test_abortedRequestIsNeverDelivered(data) {
+        _peer.setReply("/late", {
+            "body": bodyOf('{"isValid":true,"which":"late"}'),
+            "delay": 400
+        });
+        _peer.setReply("/quick", {
+            "body": bodyOf('{"isValid":true,"which":"quick"}')
+        });
+        const post = createPost("/late", data.supersede ? 5000 : 150);
+        const responses = createSpy(post, "responseReady");
+        const errors = createSpy(post, "error");
+        post.post();
+        tryCompare(_peer, "requestCount", 1);
+        if (data.supersede) {
+            post.url = _peer.url + "/quick";
+            post.post();
+            responses.wait(2000);
+            compare(responses.signalArguments[0][0].which, "quick");
+        } else {
+            errors.wait(2000);
+            compare(post.errorText, "Timeout Error.");
+        }
+        wait(700);
+        compare(responses.count, data.supersede ? 1 : 0);
+        compare(errors.count, data.supersede ? 0 : 1);
+    }
+
+    // One-shot requests die with their page, possibly while still waiting for a reply.
+    function test_destroyedWhileWaitingStaysQuiet() {
+        failOnWarning(/.*/);
+        _peer.setReply("/late", {
+            "body": bodyOf('{"isValid":true}'),
+            "delay": 200
+        });
+        const post = _postComponent.createObject(_testCase, {
+            "url": _peer.url + "/late"
+        });
+        post.post();
+        tryCompare(_peer, "requestCount", 1);
+        post.destroy();
+        wait(500);
+    }
+
+    function test_transportFailure_data() {
+        return [
+            {
+                tag: "connection refused",
+                refuse: true
+            },
+            {
+                tag: "connection dropped",
+                refuse: false
+            }
+        ];
+    }
+
+    function test_transportFailure(data) {
+        _peer.setReply("/drop", {
+            "drop": true
+        });
+        const post = createPost("/drop", 600);
+        const errors = createSpy(post, "error");
+        if (data.refuse)
+            _peer.close();
+        post.post();
+        errors.wait(3000);
+        compare(post.errorText, downText);
+        // The failure stopped the time-out: no second error follows.
+        wait(900);
+        compare(errors.count, 1);
+    }
+
+    TestHttpServer {
+        id: _peer
+    }
+
+    Tools {
+        id: _tools
+    }
+
+    Component {
+        id: _postComponent
+
+        HttpPost {}
+    }
+
+    Component {
+        id: _spyComponent
+
+        SignalSpy {}
+    }
+}
