@@ -6,8 +6,8 @@ import kova.tools
 //
 // How Qt's XMLHttpRequest reports failures: it has no separate error path the documents can rely
 // on; every end of a request shows as readyState 4 in onreadystatechange.
-//  - transport failure (refused, reset, DNS, TLS) and abort(): readyState 4, status 0
-//    -> "connection down" error
+//  - transport failure (refused, reset, DNS, TLS, an unusable url) and abort(): readyState 4,
+//    status 0 -> "connection down" error
 //  - an HTTP reply of any status: readyState 4 with that status; only 200 is read, any other
 //    status is left to the time-out
 // abort() reports its readyState 4 synchronously, so _pending is cleared before aborting and

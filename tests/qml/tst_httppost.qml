@@ -208,6 +208,11 @@ TestCase {
             {
                 tag: "connection dropped",
                 refuse: false
+            },
+            {
+                tag: "unusable url",
+                refuse: false,
+                url: "http://[::1"
             }
         ];
     }
@@ -218,6 +223,8 @@ TestCase {
         });
         const post = createPost("/drop", 600);
         const errors = createSpy(post, "error");
+        if (data.url !== undefined)
+            post.url = data.url;
         if (data.refuse)
             _peer.close();
         post.post();
