@@ -1,5 +1,7 @@
 #include "DatagramSink.h"
 
+#include <QNetworkDatagram>
+
 DatagramSink::DatagramSink(QObject *parent) : QObject(parent)
 {
     // A second copy of the app finds the port taken; it runs on without a sink.
