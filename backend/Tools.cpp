@@ -231,6 +231,7 @@ QVariantMap Tools::parsStatus(const QByteArray &data) const
 
 void Tools::shareLocation(const QGeoCoordinate &coord) const
 {
+    // Nothing in this build shares a position on its own.
     Q_UNUSED(coord)
 }
 
