@@ -11,12 +11,14 @@ void installVerifyingTlsDefault()
     // and runs, so the peer is always verified.
     tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
 
+    QList<QSslCertificate> trusted = QSslConfiguration::systemCaCertificates();
     const QString extraPath = qEnvironmentVariable("KOVA_CA_CERTIFICATES");
     if (!extraPath.isEmpty()) {
         const QList<QSslCertificate> extra = QSslCertificate::fromPath(extraPath, QSsl::Pem);
         if (extra.isEmpty())
             qWarning() << "KOVA_CA_CERTIFICATES: no certificate in" << extraPath;
-        tls.setCaCertificates(tls.caCertificates() + extra);
+        trusted += extra;
     }
+    tls.setCaCertificates(trusted);
     QSslConfiguration::setDefaultConfiguration(tls);
 }

@@ -1,5 +1,6 @@
 #include "FakePeer.h"
 
+#include <QSslServer>
 #include <QTcpSocket>
 
 namespace {
@@ -18,19 +19,36 @@ QByteArray headerValue(const QList<QByteArray> &lines, const QByteArray &name)
 
 } // namespace
 
-FakePeer::FakePeer(QObject *parent) : QObject(parent)
-{
-    connect(&m_server, &QTcpServer::newConnection, this, &FakePeer::accept);
-}
+FakePeer::FakePeer(QObject *parent) : QObject(parent) {}
 
 bool FakePeer::listen()
 {
-    return m_server.listen(QHostAddress::LocalHost);
+    return start(std::make_unique<QTcpServer>());
+}
+
+bool FakePeer::listenTls(const QSslCertificate &certificate, const QSslKey &key)
+{
+    auto server = std::make_unique<QSslServer>();
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(certificate);
+    tls.setPrivateKey(key);
+    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    server->setSslConfiguration(tls);
+    m_scheme = QStringLiteral("https");
+    return start(std::move(server));
+}
+
+bool FakePeer::start(std::unique_ptr<QTcpServer> server)
+{
+    m_server = std::move(server);
+    // Emitted only once a TLS handshake is through, and at once for plain TCP.
+    connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, this, &FakePeer::accept);
+    return m_server->listen(QHostAddress::LocalHost);
 }
 
 QString FakePeer::baseUrl() const
 {
-    return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
+    return QStringLiteral("%1://127.0.0.1:%2").arg(m_scheme).arg(m_server->serverPort());
 }
 
 bool FakePeer::answer(int index, const QByteArray &body, int status)
@@ -46,7 +64,7 @@ bool FakePeer::answer(int index, const QByteArray &body, int status)
 
 void FakePeer::accept()
 {
-    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         socket->setParent(this);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {

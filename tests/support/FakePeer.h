@@ -5,11 +5,15 @@
 #include <QObject>
 #include <QPointer>
 #include <QQueue>
+#include <QSslCertificate>
+#include <QSslKey>
 #include <QTcpServer>
+
+#include <memory>
 
 class QTcpSocket;
 
-// A scriptable HTTP/1.1 peer on 127.0.0.1 for unit tests. Each request it receives takes the next
+// A scriptable HTTP/1.1 peer on 127.0.0.1 for unit tests, over plain TCP or TLS. Each request it receives takes the next
 // step of its script (or the fallback step once the script is used up): answer with given bytes,
 // answer with an HTTP error status, close the connection without answering, or hold the request
 // unanswered for later.
@@ -45,6 +49,7 @@ public:
     explicit FakePeer(QObject *parent = nullptr);
 
     bool listen();
+    bool listenTls(const QSslCertificate &certificate, const QSslKey &key);
     QString baseUrl() const;
 
     void enqueue(const Step &step) { m_script.enqueue(step); }
@@ -59,12 +64,14 @@ signals:
     void requestReceived(int index);
 
 private:
+    bool start(std::unique_ptr<QTcpServer> server);
     void accept();
     void readFrom(QTcpSocket *socket);
     void markClosed(QTcpSocket *socket);
     void perform(int index, const Step &step);
 
-    QTcpServer m_server;
+    std::unique_ptr<QTcpServer> m_server;
+    QString m_scheme = QStringLiteral("http");
     QQueue<Step> m_script;
     Step m_fallback;
     QList<Request> m_requests;
