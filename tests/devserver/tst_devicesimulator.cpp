@@ -2,6 +2,7 @@
 #include "DeviceSimulator.h"
 #include "DeviceStatus.h"
 #include "RoadGrid.h"
+#include "Seed.h"
 #include "Store.h"
 
 #include <QTest>
@@ -79,6 +80,7 @@ private slots:
     void events_data();
     void events();
     void sameSeedSameTown();
+    void seededCarsCarryOn();
 };
 
 void TestDeviceSimulator::drivesOnStreetsAndParksAgain()
@@ -269,6 +271,37 @@ void TestDeviceSimulator::sameSeedSameTown()
     QVERIFY(!first.first.isEmpty());
     QCOMPARE(run(21), first);
     QVERIFY(run(22) != first);
+}
+
+void TestDeviceSimulator::seededCarsCarryOn()
+{
+    Store store;
+    QVERIFY(store.open(QStringLiteral(":memory:")));
+    qint64 now = startTime;
+    Seed::populate(store, 1, QDateTime::fromSecsSinceEpoch(now, QTimeZone::UTC));
+    DeviceSimulator simulator(
+        store, [&now] { return QDateTime::fromSecsSinceEpoch(now, QTimeZone::UTC); }, 1);
+
+    const QList<Device> devices = store.allDevices();
+    QHash<quint64, std::optional<Position>> seeded;
+    for (const Device &device : devices)
+        seeded.insert(device.imei, store.lastPosition(device.imei));
+    for (int i = 0; i < 300; ++i) {
+        now += 2;
+        simulator.step();
+    }
+    for (const Device &device : devices) {
+        const QList<Position> fresh = store.positions(device.imei, startTime + 1, now);
+        QCOMPARE(fresh.isEmpty(), !device.registered);
+        if (fresh.isEmpty() || !seeded.value(device.imei))
+            continue;
+        // The first drive sets off from the crossing nearest to where the history ended.
+        const Position last = *seeded.value(device.imei);
+        const QGeoCoordinate start =
+            RoadGrid::coordinate(RoadGrid::nearest(QGeoCoordinate(last.lat, last.lon)));
+        QVERIFY(std::abs(fresh.first().lat - start.latitude()) < 1e-6);
+        QVERIFY(std::abs(fresh.first().lon - start.longitude()) < 1e-6);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDeviceSimulator)
