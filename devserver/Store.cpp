@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QVariant>
 
 #include <atomic>
@@ -236,6 +237,8 @@ bool Store::isEmpty() const
 
 qint64 Store::addAccount(const Account &account)
 {
+    if (account.username.isEmpty())
+        return 0;
     QSqlQuery query = prepare(QStringLiteral(
         "INSERT INTO accounts (username, alias, password_digest, root) VALUES (?, ?, ?, ?)"));
     query.addBindValue(text(account.username));

@@ -4,11 +4,12 @@
 #include <QDate>
 #include <QHash>
 #include <QList>
-#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+
+class QSqlQuery;
 
 // The development server's persistent state: one SQLite file in the data folder.
 // Every call is synchronous and runs on the server's one thread.

@@ -131,6 +131,7 @@ void TstStore::accountsSurviveReopen()
     const qint64 id = store->addAccount(root);
     QVERIFY(id > 0);
     QCOMPARE(store->addAccount(login(QStringLiteral("root"))), 0); // user names are unique
+    QCOMPARE(store->addAccount(login(QString())), 0);
     reopen();
     const std::optional<Account> found = store->account(id);
     QVERIFY(found);
