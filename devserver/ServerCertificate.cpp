@@ -1,4 +1,7 @@
-#include "SelfSignedCertificate.h"
+#include "ServerCertificate.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <openssl/evp.h>
 #include <openssl/pem.h>
@@ -31,14 +34,14 @@ void addExtension(X509 *cert, int nid, const char *value)
 
 } // namespace
 
-SelfSignedCertificate SelfSignedCertificate::create()
+ServerCertificate ServerCertificate::create()
 {
     Owned<EVP_PKEY, EVP_PKEY_free> pkey(EVP_EC_gen("P-256"));
     Owned<X509, X509_free> cert(X509_new());
     X509_set_version(cert.get(), 2);
     ASN1_INTEGER_set(X509_get_serialNumber(cert.get()), 1);
     X509_gmtime_adj(X509_getm_notBefore(cert.get()), -3600);
-    X509_gmtime_adj(X509_getm_notAfter(cert.get()), 3600L * 24 * 30);
+    X509_gmtime_adj(X509_getm_notAfter(cert.get()), 3600L * 24 * 825);
     X509_set_pubkey(cert.get(), pkey.get());
     X509_NAME *name = X509_get_subject_name(cert.get());
     X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
@@ -55,4 +58,34 @@ SelfSignedCertificate SelfSignedCertificate::create()
 
     return {QSslCertificate(readBio(certPem.get()), QSsl::Pem),
             QSslKey(readBio(keyPem.get()), QSsl::Ec, QSsl::Pem)};
+}
+
+QString ServerCertificate::certificatePath(const QString &dir)
+{
+    return QDir(dir).filePath(QStringLiteral("server.crt"));
+}
+
+ServerCertificate ServerCertificate::loadOrCreate(const QString &dir)
+{
+    const QString keyPath = QDir(dir).filePath(QStringLiteral("server.key"));
+    QFile certFile(certificatePath(dir));
+    QFile keyFile(keyPath);
+    if (certFile.open(QIODevice::ReadOnly) && keyFile.open(QIODevice::ReadOnly)) {
+        ServerCertificate stored{QSslCertificate(certFile.readAll(), QSsl::Pem),
+                                 QSslKey(keyFile.readAll(), QSsl::Ec, QSsl::Pem)};
+        if (!stored.certificate.isNull() && !stored.key.isNull()
+            && stored.certificate.expiryDate() > QDateTime::currentDateTimeUtc())
+            return stored;
+    }
+    certFile.close();
+    keyFile.close();
+
+    ServerCertificate fresh = create();
+    if (keyFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        keyFile.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        keyFile.write(fresh.key.toPem());
+    }
+    if (certFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        certFile.write(fresh.certificate.toPem());
+    return fresh;
 }

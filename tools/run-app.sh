@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Runs the app from the build tree (inside the build root). Without a display it starts a virtual
-# one and keeps a screenshot of it fresh, so the window can be looked at.
+# Runs the development server and the app against it (inside the build root). Without a display
+# it starts a virtual one and keeps a screenshot of it fresh, so the window can be looked at.
 set -euo pipefail
 
 build=${1:?build directory}
-app="$build/bin/kova"
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 shots="$build/screenshots"
 mkdir -p "$shots"
 
@@ -20,8 +20,8 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in $(seq 50); do [ -S "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
   (
     while sleep 3; do
-      import -display "$DISPLAY" -window root "$shots/run.png.tmp.png" 2>/dev/null \
-        && mv "$shots/run.png.tmp.png" "$shots/run.png"
+      import -display "$DISPLAY" -window root "$shots/run.tmp.png" 2>/dev/null \
+        && mv "$shots/run.tmp.png" "$shots/run.png"
     done
   ) &
   children+=($!)
@@ -29,4 +29,4 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
-"$app"
+"$here/with-devserver.sh" "$build/bin/kova-devserver" "$build/devserver-data" "$build/bin/kova"

@@ -1,6 +1,6 @@
 #include "FakePeer.h"
-#include "SelfSignedCertificate.h"
 #include "Server.h"
+#include "ServerCertificate.h"
 #include "TlsDefaults.h"
 
 #include <QNetworkAccessManager>
@@ -31,7 +31,7 @@ private:
 
 void TestTlsDefaults::initTestCase()
 {
-    const SelfSignedCertificate identity = SelfSignedCertificate::create();
+    const ServerCertificate identity = ServerCertificate::create();
     QVERIFY(!identity.certificate.isNull());
     m_pemPath = m_dir.filePath(QStringLiteral("peer.pem"));
     QFile pem(m_pemPath);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDateTime>
+
+#include <functional>
+
+// The server's notion of now; tests pin it.
+using Clock = std::function<QDateTime()>;
+
+inline Clock systemClock()
+{
+    return [] { return QDateTime::currentDateTimeUtc(); };
+}

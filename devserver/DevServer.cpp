@@ -1,0 +1,138 @@
+#include "DevServer.h"
+
+#include "AppInterface.h"
+#include "DataChannel.h"
+#include "DeviceSimulator.h"
+#include "MapService.h"
+#include "Seed.h"
+#include "ServerCertificate.h"
+#include "SmsGateway.h"
+
+#include <QDir>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QHttpServerResponse>
+#include <QSslConfiguration>
+
+namespace {
+
+QHttpServerResponse binary(const QByteArray &body)
+{
+    return QHttpServerResponse(QByteArrayLiteral("application/octet-stream"), body);
+}
+
+} // namespace
+
+DevServer::DevServer(const DevServerOptions &options, Clock clock, QObject *parent)
+    : QObject(parent), m_options(options), m_clock(std::move(clock))
+{
+}
+
+DevServer::~DevServer() = default;
+
+bool DevServer::start(QString *error)
+{
+    if (!QDir().mkpath(m_options.dataDir)) {
+        *error = QStringLiteral("cannot create the data folder %1").arg(m_options.dataDir);
+        return false;
+    }
+    if (!m_store.open(QDir(m_options.dataDir).filePath(QStringLiteral("devserver.sqlite")))) {
+        *error = m_store.lastError();
+        return false;
+    }
+    if (m_store.isEmpty())
+        Seed::populate(m_store, m_options.seed, m_clock());
+
+    m_appInterface = std::make_unique<AppInterface>(m_store, m_clock);
+    m_dataChannel = std::make_unique<DataChannel>(m_store);
+    m_smsGateway = std::make_unique<SmsGateway>(m_store, m_clock);
+    m_smsGateway->setDeliveryDelay(m_options.smsDelayMs);
+    m_simulator = std::make_unique<DeviceSimulator>(m_store, m_clock, m_options.seed);
+
+    const ServerCertificate identity = ServerCertificate::loadOrCreate(m_options.dataDir);
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(identity.certificate);
+    tls.setPrivateKey(identity.key);
+    m_tlsListener.setSslConfiguration(tls);
+
+    if (!m_tlsListener.listen(QHostAddress::LocalHost, m_options.httpsPort)
+        || !m_plainListener.listen(QHostAddress::LocalHost, m_options.httpPort)) {
+        *error = QStringLiteral("cannot listen: %1%2")
+                     .arg(m_tlsListener.errorString(), m_plainListener.errorString());
+        return false;
+    }
+    m_mapService = std::make_unique<MapService>(
+        QDir(m_options.dataDir).filePath(QStringLiteral("tiles")),
+        QStringLiteral("http://127.0.0.1:%1").arg(httpPort()));
+
+    m_appInterface->setTrackingUrl(QStringLiteral("http://127.0.0.1:%1/tracking/").arg(httpPort()));
+    addSecureRoutes();
+    addPlainRoutes();
+    if (!m_secure.bind(&m_tlsListener) || !m_plain.bind(&m_plainListener)) {
+        *error = QStringLiteral("cannot attach the HTTP servers to their ports");
+        return false;
+    }
+    if (m_options.simulate)
+        m_simulator->start();
+    return true;
+}
+
+quint16 DevServer::httpsPort() const
+{
+    return m_tlsListener.serverPort();
+}
+
+quint16 DevServer::httpPort() const
+{
+    return m_plainListener.serverPort();
+}
+
+QString DevServer::certificatePath() const
+{
+    return ServerCertificate::certificatePath(m_options.dataDir);
+}
+
+void DevServer::addSecureRoutes()
+{
+    m_secure.route(QStringLiteral("/"), QHttpServerRequest::Method::Get, [] {
+        return QHttpServerResponse(QByteArrayLiteral("text/plain"),
+                                   QByteArrayLiteral("Kova development tracking server\n"));
+    });
+    m_secure.route(QStringLiteral("/kova/appInterface.php"), QHttpServerRequest::Method::Post,
+                   [this](const QHttpServerRequest &request) {
+                       return binary(m_appInterface->handle(request.body()));
+                   });
+    m_secure.route(QStringLiteral("/kova/appCommunication.php"),
+                   QHttpServerRequest::Method::Post, [this](const QHttpServerRequest &request) {
+                       return binary(m_dataChannel->handle(request.body()));
+                   });
+}
+
+void DevServer::addPlainRoutes()
+{
+    m_plain.route(QStringLiteral("/sms/send"), QHttpServerRequest::Method::Post,
+                  [this](const QHttpServerRequest &request) {
+                      return m_smsGateway->send(request.body())
+                                 ? QHttpServerResponse(QHttpServerResponse::StatusCode::Ok)
+                                 : QHttpServerResponse(QHttpServerResponse::StatusCode::BadRequest);
+                  });
+    m_plain.route(QStringLiteral("/sms/inbox"), QHttpServerRequest::Method::Get,
+                  [this](const QHttpServerRequest &request) {
+                      const qint64 after =
+                          request.query().queryItemValue(QStringLiteral("after")).toLongLong();
+                      return QHttpServerResponse(m_smsGateway->inbox(after));
+                  });
+    // Tile paths have several segments, more than a route pattern takes.
+    m_plain.setMissingHandler(
+        this, [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
+            const QString path = request.url().path();
+            const QString prefix = QStringLiteral("/map/");
+            if (request.method() == QHttpServerRequest::Method::Get && path.startsWith(prefix)) {
+                if (const auto reply = m_mapService->handle(path.mid(prefix.size()))) {
+                    responder.write(reply->body, reply->contentType);
+                    return;
+                }
+            }
+            responder.write(QHttpServerResponder::StatusCode::NotFound);
+        });
+}
