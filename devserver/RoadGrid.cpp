@@ -139,7 +139,8 @@ QList<Position> drive(const QList<Crossing> &route, qint64 startTime, int interv
         position.alt = groundAltitude(at, random);
         position.course = course;
         position.speed = speed;
-        position.accuracy = int(random.bounded(1, 11));
+        // The app shows this as the GPS signal quality, in percent.
+        position.accuracy = int(random.bounded(60, 101));
         points.append(position);
     };
 

@@ -92,8 +92,10 @@ void SmsGateway::deliver(const QString &to, const QString &text)
         m_store.setSettingsRecord(imei, settings.toPayload());
         m_store.setStatusRecord(imei, status.toRecord());
     }
-    if (result.erasesMemory)
+    if (result.erasesMemory) {
+        m_store.clearPositions(imei);
         qInfo() << "sms: device" << imei << "erased its memory";
+    }
 
     QString reply;
     if (result.effect == FrameInterpreter::Effect::Answer55)

@@ -548,6 +548,13 @@ void Store::setShareToken(quint64 imei, const ShareToken &token)
     run(query);
 }
 
+void Store::clearPositions(quint64 imei)
+{
+    QSqlQuery query = prepare(QStringLiteral("DELETE FROM positions WHERE imei = ?"));
+    query.addBindValue(key(imei));
+    run(query);
+}
+
 void Store::dropShareToken(quint64 imei)
 {
     QSqlQuery query = prepare(QStringLiteral("DELETE FROM share_tokens WHERE imei = ?"));

@@ -121,6 +121,7 @@ public:
     void addPositions(quint64 imei, const QList<Position> &positions);
     std::optional<Position> lastPosition(quint64 imei) const;
     QList<Position> positions(quint64 imei, qint64 fromTime, qint64 toTime) const; // inclusive
+    void clearPositions(quint64 imei);
 
     std::optional<ShareToken> shareToken(quint64 imei) const;
     void setShareToken(quint64 imei, const ShareToken &token);

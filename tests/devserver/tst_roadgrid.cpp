@@ -132,7 +132,7 @@ void TstRoadGrid::drivePointsLieOnStreets()
         QVERIFY2(onStreet(p), qPrintable(QStringLiteral("point %1 off the streets").arg(i)));
         QVERIFY(p.speed >= 8 && p.speed <= 17);
         QVERIFY(p.alt >= 990 && p.alt <= 1010);
-        QVERIFY(p.accuracy >= 1 && p.accuracy <= 10);
+        QVERIFY(p.accuracy >= 60 && p.accuracy <= 100);
         if (i > 0) {
             QCOMPARE(p.time - points.at(i - 1).time, interval);
             const QGeoCoordinate from(points.at(i - 1).lat, points.at(i - 1).lon);

@@ -105,6 +105,17 @@ private slots:
         QCOMPARE(m_store->configFrames(imei).size(), 1);
     }
 
+    void eraseDropsTheLoggedHistory()
+    {
+        const qint64 t = now.toSecsSinceEpoch();
+        m_store->addPositions(imei, {Position{t - 20, 36.3, 59.6, 1000, 0, 10, 80},
+                                     Position{t - 10, 36.31, 59.6, 1000, 0, 10, 80}});
+        deliver(simNumber, QStringLiteral("[oribel,2]}]"));
+        QVERIFY(!m_store->lastPosition(imei));
+        QCOMPARE(m_store->positions(imei, 0, t).size(), 0);
+        QCOMPARE(storedSettings().toPayload(), DeviceSettings::factoryDefaults().toPayload());
+    }
+
     void answers55_data()
     {
         QTest::addColumn<bool>("hasPosition");
