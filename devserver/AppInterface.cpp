@@ -103,12 +103,15 @@ QJsonObject AppInterface::appOpen(const QJsonObject &)
         {QStringLiteral("support_tels"), QStringLiteral("05138000000;09150000000")}};
     if (!m_trackingUrl.isEmpty())
         configs.insert(QStringLiteral("trackingurl"), m_trackingUrl);
-    return QJsonObject{
+    QJsonObject reply{
         {QStringLiteral("isValid"), true},
-        {QStringLiteral("title"), QStringLiteral("سرور آزمایشی")},
-        {QStringLiteral("message"), QString::fromUtf8(noticeSource)},
         {QStringLiteral("appConfigs"), configs},
     };
+    if (m_noticeShown) {
+        reply.insert(QStringLiteral("title"), QStringLiteral("سرور آزمایشی"));
+        reply.insert(QStringLiteral("message"), QString::fromUtf8(noticeSource));
+    }
+    return reply;
 }
 
 QJsonObject AppInterface::getStatus(const QJsonObject &request)

@@ -27,6 +27,9 @@ public:
     void setTrackingUrl(const QString &url);
     QString trackingUrl() const { return m_trackingUrl; }
 
+    // Whether appOpen carries the server's notice, which the app shows in a modal popup.
+    void setNoticeShown(bool shown) { m_noticeShown = shown; }
+
     static QJsonObject refusal(const QString &errorText);
 
 private:
@@ -58,4 +61,5 @@ private:
     Store &m_store;
     Clock m_clock;
     QString m_trackingUrl;
+    bool m_noticeShown = false;
 };

@@ -44,6 +44,7 @@ bool DevServer::start(QString *error)
         Seed::populate(m_store, m_options.seed, m_clock());
 
     m_appInterface = std::make_unique<AppInterface>(m_store, m_clock);
+    m_appInterface->setNoticeShown(m_options.notice);
     m_dataChannel = std::make_unique<DataChannel>(m_store);
     m_smsGateway = std::make_unique<SmsGateway>(m_store, m_clock);
     m_smsGateway->setDeliveryDelay(m_options.smsDelayMs);

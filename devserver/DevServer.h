@@ -24,6 +24,7 @@ struct DevServerOptions
     quint32 seed = 1;
     bool simulate = true; // drive the cars
     int smsDelayMs = 3000; // how long a device takes to act on an SMS
+    bool notice = false;   // greet every app start with the server's notice
 };
 
 // The development tracking server: the app interface and the data channel over HTTPS, the map

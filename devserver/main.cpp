@@ -29,9 +29,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption smsDelay(QStringLiteral("sms-delay"),
                                       QStringLiteral("Milliseconds a device takes to act on an SMS."),
                                       QStringLiteral("MS"), QStringLiteral("3000"));
+    const QCommandLineOption notice(QStringLiteral("notice"),
+                                    QStringLiteral("Greet every app start with a notice."));
     const QCommandLineOption still(QStringLiteral("no-simulation"),
                                    QStringLiteral("Keep the cars parked."));
-    parser.addOptions({data, httpsPort, httpPort, seed, smsDelay, still});
+    parser.addOptions({data, httpsPort, httpPort, seed, smsDelay, notice, still});
     parser.process(app);
 
     DevServerOptions options;
@@ -49,6 +51,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     options.simulate = !parser.isSet(still);
+    options.notice = parser.isSet(notice);
 
     DevServer server(options);
     QString error;

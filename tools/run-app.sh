@@ -29,4 +29,4 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
-"$here/with-devserver.sh" "$build/bin/kova-devserver" "$build/devserver-data" "$build/bin/kova"
+"$here/with-devserver.sh" "$build/bin/kova-devserver" "$build/devserver-data" --notice -- "$build/bin/kova"

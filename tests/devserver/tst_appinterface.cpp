@@ -377,19 +377,24 @@ void TestAppInterface::wireRoundTrip()
 void TestAppInterface::appOpen_data()
 {
     QTest::addColumn<QString>("trackingUrl");
-    QTest::newRow("no tracking page") << QString();
-    QTest::newRow("tracking page") << QStringLiteral("http://127.0.0.1:18080/tracking/");
+    QTest::addColumn<bool>("notice");
+    QTest::newRow("no tracking page") << QString() << false;
+    QTest::newRow("tracking page") << QStringLiteral("http://127.0.0.1:18080/tracking/") << false;
+    QTest::newRow("with notice") << QString() << true;
 }
 
 void TestAppInterface::appOpen()
 {
     QFETCH(QString, trackingUrl);
+    QFETCH(bool, notice);
     m_interface->setTrackingUrl(trackingUrl);
+    m_interface->setNoticeShown(notice);
     const QJsonObject reply = send(parse(R"({"command":"appOpen","appName":"KovaApp","os":"linux",
                                              "appVersion":"4.2.0","version_major":4,
                                              "version_minor":2,"version_patch":0})"));
     QCOMPARE(reply.value("isValid"), QJsonValue(true));
-    QVERIFY(hasPersianLetter(reply.value("title").toString()));
+    QCOMPARE(hasPersianLetter(reply.value("title").toString()), notice);
+    QCOMPARE(reply.contains("message"), notice);
     const QJsonObject configs = reply.value("appConfigs").toObject();
     QCOMPARE(configs.value("support_tels").toString().split(u';'),
              QStringList({"05138000000", "09150000000"}));
@@ -400,6 +405,7 @@ void TestAppInterface::appOpen()
 
 void TestAppInterface::appOpenNoticeCompiles()
 {
+    m_interface->setNoticeShown(true);
     const QString source = send(QJsonObject{{"command", "appOpen"}}).value("message").toString();
     QVERIFY(!source.isEmpty());
     QQmlEngine engine;
