@@ -377,37 +377,46 @@ std::optional<Device> Store::deviceBySimNumber(const QString &simNumber) const
 
 QByteArray Store::settingsRecord(quint64 imei) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT settings FROM device_state WHERE imei = ?"));
-    query.addBindValue(key(imei));
-    if (!run(query) || !query.next())
-        return {};
-    return query.value(0).toByteArray();
+    return stateRecord(imei, StateColumn::Settings);
 }
 
 void Store::setSettingsRecord(quint64 imei, const QByteArray &record)
 {
-    QSqlQuery query = prepare(
-        QStringLiteral("INSERT INTO device_state (imei, settings) VALUES (?, ?)"
-                       " ON CONFLICT (imei) DO UPDATE SET settings = excluded.settings"));
-    query.addBindValue(key(imei));
-    query.addBindValue(record);
-    run(query);
+    setStateRecord(imei, StateColumn::Settings, record);
 }
 
 QByteArray Store::statusRecord(quint64 imei) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT status FROM device_state WHERE imei = ?"));
+    return stateRecord(imei, StateColumn::Status);
+}
+
+void Store::setStatusRecord(quint64 imei, const QByteArray &record)
+{
+    setStateRecord(imei, StateColumn::Status, record);
+}
+
+// Column names cannot be bound, so they come from this fixed pair only.
+static QString stateColumnName(Store::StateColumn column)
+{
+    return column == Store::StateColumn::Settings ? QStringLiteral("settings")
+                                                  : QStringLiteral("status");
+}
+
+QByteArray Store::stateRecord(quint64 imei, StateColumn column) const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM device_state WHERE imei = ?")
+                                  .arg(stateColumnName(column)));
     query.addBindValue(key(imei));
     if (!run(query) || !query.next())
         return {};
     return query.value(0).toByteArray();
 }
 
-void Store::setStatusRecord(quint64 imei, const QByteArray &record)
+void Store::setStateRecord(quint64 imei, StateColumn column, const QByteArray &record)
 {
-    QSqlQuery query = prepare(
-        QStringLiteral("INSERT INTO device_state (imei, status) VALUES (?, ?)"
-                       " ON CONFLICT (imei) DO UPDATE SET status = excluded.status"));
+    QSqlQuery query = prepare(QStringLiteral("INSERT INTO device_state (imei, %1) VALUES (?, ?)"
+                                             " ON CONFLICT (imei) DO UPDATE SET %1 = excluded.%1")
+                                  .arg(stateColumnName(column)));
     query.addBindValue(key(imei));
     query.addBindValue(record);
     run(query);

@@ -135,7 +135,11 @@ public:
     qint64 addSms(const SmsMessage &message);
     QList<SmsMessage> smsAfter(qint64 id) const;
 
+    enum class StateColumn { Settings, Status };
+
 private:
+    QByteArray stateRecord(quint64 imei, StateColumn column) const;
+    void setStateRecord(quint64 imei, StateColumn column, const QByteArray &record);
     bool createSchema();
     // Runs a prepared statement; a failure is kept for lastError() and yields false.
     bool run(QSqlQuery &query) const;
