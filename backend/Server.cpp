@@ -24,12 +24,21 @@ QString baseAddress()
     return base;
 }
 
+QString mapProvidersAddress(const QString &base)
+{
+    const QString configured = qEnvironmentVariable("KOVA_MAP_URL");
+    if (!configured.isEmpty())
+        return configured;
+    return QStringLiteral("http://%1/map/").arg(QUrl(base).host());
+}
+
 } // namespace
 
 Server::Server(QObject *parent)
     : QObject(parent), m_manager(new QNetworkAccessManager(this)), m_serverHostUrl(baseAddress()),
       m_appInterfaceUrl(m_serverHostUrl + QStringLiteral("/kova/appInterface.php")),
-      m_communicationUrl(m_serverHostUrl + QStringLiteral("/kova/appCommunication.php"))
+      m_communicationUrl(m_serverHostUrl + QStringLiteral("/kova/appCommunication.php")),
+      m_mapProvidersUrl(mapProvidersAddress(m_serverHostUrl))
 {
     m_request.setUrl(QUrl(m_communicationUrl));
     m_request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("KovaApp"));

@@ -23,6 +23,8 @@ class Server : public QObject
     Q_PROPERTY(QString serverHostUrl READ serverHostUrl NOTIFY serverHostUrlChanged)
     Q_PROPERTY(QString appInterfaceUrl READ appInterfaceUrl NOTIFY appInterfaceUrlChanged)
     Q_PROPERTY(QString communicationUrl READ communicationUrl NOTIFY communicationUrlChanged)
+    // The map plugin's provider repository: KOVA_MAP_URL, else "/map/" on the server's host.
+    Q_PROPERTY(QString mapProvidersUrl READ mapProvidersUrl CONSTANT)
 
 public:
     explicit Server(QObject *parent = nullptr);
@@ -30,6 +32,7 @@ public:
     QString serverHostUrl() const { return m_serverHostUrl; }
     QString appInterfaceUrl() const { return m_appInterfaceUrl; }
     QString communicationUrl() const { return m_communicationUrl; }
+    QString mapProvidersUrl() const { return m_mapProvidersUrl; }
 
     Q_INVOKABLE void getLastLocation(quint64 imei, bool isFirst = false);
     Q_INVOKABLE void getDebriefingPath(quint64 imei, const QDateTime &startTime,
@@ -70,6 +73,7 @@ private:
     QString m_serverHostUrl;
     QString m_appInterfaceUrl;
     QString m_communicationUrl;
+    QString m_mapProvidersUrl;
     QNetworkRequest m_request;
     QVariantList m_debriefingPath;
     QVariantList m_pathsAdvanceInfo;

@@ -269,22 +269,34 @@ int TestServer::answerTrip(const QByteArray &reply)
 void TestServer::addresses_data()
 {
     QTest::addColumn<QByteArray>("environment");
+    QTest::addColumn<QByteArray>("mapEnvironment");
     QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("map");
 
-    QTest::newRow("built in") << QByteArray() << QString::fromUtf8(BuildConfig::serverUrl);
+    QTest::newRow("built in") << QByteArray() << QByteArray()
+                              << QString::fromUtf8(BuildConfig::serverUrl)
+                              << QStringLiteral("http://%1/map/")
+                                     .arg(QUrl(QString::fromUtf8(BuildConfig::serverUrl)).host());
     QTest::newRow("from environment")
-        << QByteArray("https://dev.example:8443") << QStringLiteral("https://dev.example:8443");
+        << QByteArray("https://dev.example:8443") << QByteArray()
+        << QStringLiteral("https://dev.example:8443") << QStringLiteral("http://dev.example/map/");
     QTest::newRow("trailing slash dropped")
-        << QByteArray("http://127.0.0.1:8080/") << QStringLiteral("http://127.0.0.1:8080");
+        << QByteArray("http://127.0.0.1:8080/") << QByteArray("http://127.0.0.1:9090/map/")
+        << QStringLiteral("http://127.0.0.1:8080") << QStringLiteral("http://127.0.0.1:9090/map/");
 }
 
 void TestServer::addresses()
 {
     QFETCH(QByteArray, environment);
+    QFETCH(QByteArray, mapEnvironment);
     QFETCH(QString, base);
+    QFETCH(QString, map);
 
     qputenv("KOVA_SERVER_URL", environment);
+    qputenv("KOVA_MAP_URL", mapEnvironment);
     Server server;
+    qunsetenv("KOVA_MAP_URL");
+    QCOMPARE(server.mapProvidersUrl(), map);
     QCOMPARE(server.serverHostUrl(), base);
     QCOMPARE(server.appInterfaceUrl(), base + "/kova/appInterface.php");
     QCOMPARE(server.communicationUrl(), base + "/kova/appCommunication.php");
