@@ -9,6 +9,8 @@
 #include "SmsGateway.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QHttpServerResponse>
@@ -122,6 +124,15 @@ void DevServer::addPlainRoutes()
                       const qint64 after =
                           request.query().queryItemValue(QStringLiteral("after")).toLongLong();
                       return QHttpServerResponse(m_smsGateway->inbox(after));
+                  });
+    // What a device has received, by SMS or through the app interface, oldest first.
+    m_plain.route(QStringLiteral("/sms/frames"), QHttpServerRequest::Method::Get,
+                  [this](const QHttpServerRequest &request) {
+                      const quint64 imei =
+                          request.query().queryItemValue(QStringLiteral("imei")).toULongLong();
+                      return QHttpServerResponse(QJsonObject{
+                          {QStringLiteral("frames"),
+                           QJsonArray::fromStringList(m_store.configFrames(imei))}});
                   });
     // Tile paths have several segments, more than a route pattern takes.
     m_plain.setMissingHandler(

@@ -135,10 +135,23 @@ TestCase {
         }
     }
 
+    // The frames the device has received, as the development server lists them.
+    function receivedFrames(): var {
+        const request = new XMLHttpRequest();
+        request.open("GET", testSmsGateway + "/frames?imei=" + _testCase.ownerImei);
+        request.send();
+        tryVerify(() => request.readyState === XMLHttpRequest.DONE, 5000);
+        return JSON.parse(request.responseText).frames;
+    }
+
     function test_powerCutFrameReachesTheSettingsRecord() {
         compare(latestSettings().sw3, 0);
+        const before = receivedFrames().length;
         _sms.sendSms(_testCase.ownerSim, _commands.createDigitalOutputPacket(3, true));
         tryVerify(() => latestSettings().sw3 === 1, 15000);
+        const frames = receivedFrames();
+        compare(frames.length, before + 1);
+        compare(frames[frames.length - 1], "[oribel,14,3,1]}]");
         _sms.sendSms(_testCase.ownerSim, _commands.createDigitalOutputPacket(3, false));
         tryVerify(() => latestSettings().sw3 === 0, 15000);
     }

@@ -4,6 +4,8 @@
 
 #include <QGuiApplication>
 #include <QObject>
+#include <QQmlContext>
+#include <QQmlEngine>
 #include <QTcpServer>
 #include <QtQml/qqml.h>
 #include <QtQuickTest/quicktest.h>
@@ -37,6 +39,13 @@ public slots:
         installVerifyingTlsDefault();
         registerKovaTypes();
         qmlRegisterType<TestHttpServer>("kova.testing", 1, 0, "TestHttpServer");
+    }
+
+    // System tests look at what the development SMS gateway received.
+    void qmlEngineAvailable(QQmlEngine *engine)
+    {
+        engine->rootContext()->setContextProperty(QStringLiteral("testSmsGateway"),
+                                                  qEnvironmentVariable("KOVA_SMS_GATEWAY"));
     }
 };
 
