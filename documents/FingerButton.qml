@@ -1,0 +1,46 @@
+import QtQuick
+import QtQuick.Controls
+import kova
+
+// Fingerprint login button: a click starts the platform's fingerprint check.
+ToolButton {
+    id: _fingerButton
+
+    // Asked once: the platform's answer does not change while the app runs.
+    readonly property bool isBiometricSupported: _biometricAuth.isBiometricSupported()
+
+    signal success
+    signal fail
+
+    function auth(): void {
+        _biometricAuth.auth();
+    }
+
+    icon.source: "qrc:/graphics/fingerPrint.svg"
+    icon.width: 80
+    icon.height: 80
+    icon.color: "white"
+    onClicked: auth()
+
+    // A slow pulse invites the touch.
+    SequentialAnimation on icon.color {
+        loops: Animation.Infinite
+        running: _fingerButton.visible
+
+        ColorAnimation {
+            to: "#40517f"
+            duration: 1200
+        }
+        ColorAnimation {
+            to: "lightblue"
+            duration: 200
+        }
+    }
+
+    Biometric {
+        id: _biometricAuth
+
+        onAuthSuccess: _fingerButton.success()
+        onAuthError: _fingerButton.fail()
+    }
+}
