@@ -1,10 +1,380 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Layouts
+import globals
+import "qmlItems" as QmlItems
+import "JsTools.js" as JsTools
 
+// Home page of a logged-in user: the car's latest state and the commands sent to it by SMS.
 Page {
-    id: _dashboard
+    id: _page
 
+    // Set by the window from the device settings and the SMS status answer.
     property bool carOnState: true
     property bool multiAlarm: false
     property bool autoLockState: false
+
+    readonly property var status: _mainWindow.currentStatus
+    readonly property var location: _mainWindow.currentLocation
+    readonly property color openColor: Qt.rgba(0.8, 0.8, 0, 1)
+    readonly property color onColor: Qt.rgba(0, 1, 0, 1)
+    readonly property string openText: "باز است"
+    readonly property string closedText: "بسته است"
+
+    function sendFrame(frame: string): void {
+        _smsManager.sendSms(_mainWindow.currentDevice.simNumber ?? "", frame);
+    }
+
+    function showMessage(text: string, timeout: int): void {
+        _mainTooltip.timeout = timeout;
+        _mainTooltip.text = text;
+        _mainTooltip.open();
+    }
+
+    function simCardNumber(): string {
+        return String(_smsManager.simSlot + 1);
+    }
+
+    // "---" until the first record arrives.
+    function reading(present: bool, value: var): string {
+        return present ? String(value) : "---";
+    }
+
+    background: null
+    onMultiAlarmChanged: _alarmSwitch.state = multiAlarm ? "on" : "off"
+
+    QmlItems.MyScrollArea {
+        id: _scrollArea
+
+        anchors.fill: parent
+        contentHeight: _column.height
+
+        ColumnLayout {
+            id: _column
+
+            x: 10
+            y: 2
+            width: _scrollArea.width - 20
+            spacing: 10
+
+            Image {
+                id: _logo
+
+                Layout.alignment: Qt.AlignHCenter
+                Layout.preferredWidth: 130
+                Layout.preferredHeight: 40
+                source: "qrc:/graphics/logo_gold.svg"
+                sourceSize: Qt.size(260, 80)
+                fillMode: Image.PreserveAspectFit
+            }
+
+            GridLayout {
+                id: _carGrid
+
+                Layout.alignment: Qt.AlignHCenter
+                columns: 5
+                rowSpacing: 4
+
+                CarStateTitle {
+                    text: "دربها"
+                }
+                QmlItems.Seperator_v {
+                    Layout.rowSpan: 3
+                    Layout.fillHeight: true
+                }
+                CarStateTitle {
+                    text: "صندوق"
+                }
+                QmlItems.Seperator_v {
+                    Layout.rowSpan: 3
+                    Layout.fillHeight: true
+                }
+                CarStateTitle {
+                    text: "سوئیچ"
+                }
+
+                CarStateImage {
+                    objectName: "_doorImage"
+                    size: 80
+                    source: _page.status?.door ? "qrc:/graphics/car_close_door.ico" : "qrc:/graphics/car_open_door.ico"
+                }
+                CarStateImage {
+                    objectName: "_trunkImage"
+                    size: 70
+                    source: _page.status?.trunk ? "qrc:/graphics/trunk-close.ico" : "qrc:/graphics/trunk-open.ico"
+                }
+                CarStateImage {
+                    objectName: "_switchImage"
+                    size: 70
+                    source: _page.status?.carSwitch ? "qrc:/graphics/carKey_on.ico" : "qrc:/graphics/carKey_off.ico"
+                }
+
+                CarStateLabel {
+                    objectName: "_doorLabel"
+                    text: _page.status?.door ? _page.closedText : _page.openText
+                }
+                CarStateLabel {
+                    objectName: "_trunkLabel"
+                    text: _page.status?.trunk ? _page.closedText : _page.openText
+                }
+                CarStateLabel {
+                    objectName: "_switchLabel"
+                    text: _page.status?.carSwitch ? _page.openText : _page.closedText
+                }
+            }
+
+            QmlItems.Seperator_h {
+                Layout.fillWidth: true
+            }
+
+            GridLayout {
+                id: _readingsGrid
+
+                // Figures with units read left to right.
+                LayoutMirroring.enabled: false
+                LayoutMirroring.childrenInherit: true
+                Layout.alignment: Qt.AlignHCenter
+                columns: 5
+                rowSpacing: 20
+
+                Reading {
+                    objectName: "_speedReading"
+                    value: _page.location ? JsTools.formatNumber(Math.round(_page.location.speed * 3.6), 3) : "---"
+                    unit: "km/h"
+
+                    Image {
+                        width: 25
+                        height: 25
+                        source: "qrc:/graphics/speed.png"
+                        mipmap: true
+                    }
+                }
+                QmlItems.Seperator_v {
+                    Layout.rowSpan: 2
+                    Layout.fillHeight: true
+                }
+                Reading {
+                    objectName: "_altitudeReading"
+                    value: _page.location ? JsTools.formatNumber(Math.round(_page.location.alt), 3) : "---"
+                    unit: "m"
+
+                    Image {
+                        width: 25
+                        height: 25
+                        source: "qrc:/graphics/altitude.png"
+                        mipmap: true
+                    }
+                }
+                QmlItems.Seperator_v {
+                    Layout.rowSpan: 2
+                    Layout.fillHeight: true
+                }
+                Reading {
+                    objectName: "_simReading"
+                    valueWidth: 45
+                    value: _page.status && _page.status.simCharge !== 0xFFFF ? String(_page.status.simCharge) : "---"
+                    unit: "T"
+
+                    QmlItems.SimChargeItem {
+                        objectName: "_simChargeItem"
+                        width: 25
+                        height: 25
+                        value: _page.status?.simCharge ?? 0
+                    }
+                }
+
+                Reading {
+                    objectName: "_batteryReading"
+                    value: !_page.status ? "---" : _page.status.powerDetect ? (_page.status.charging ? "Full" : "Charge") : String(_page.status.battryPercent)
+                    unit: "%"
+                    unitVisible: !(_page.status?.powerDetect ?? false)
+
+                    QmlItems.Battry {
+                        objectName: "_battery"
+                        width: 28
+                        height: 28
+                        percent: _page.status?.battryPercent ?? 0
+                        state: !_page.status?.powerDetect ? "use" : _page.status.charging ? "full" : "charging"
+                    }
+                }
+                Reading {
+                    objectName: "_gsmReading"
+                    value: _page.reading(!!_page.status, _page.status?.gsmSignal)
+                    unit: "%"
+
+                    QmlItems.GsmSignalItem {
+                        objectName: "_gsmItem"
+                        width: 25
+                        height: 25
+                        value: _page.status?.gsmSignal ?? 0
+                    }
+                }
+                Reading {
+                    objectName: "_gpsReading"
+                    value: _page.reading(!!_page.location, _page.location?.accuracy)
+                    unit: "%"
+
+                    QmlItems.GpsSignalItem {
+                        objectName: "_gpsItem"
+                        width: 25
+                        height: 25
+                        value: _page.location?.accuracy ?? 0
+                    }
+                }
+            }
+
+            Rectangle {
+                id: _buttonBar
+
+                Layout.fillWidth: true
+                Layout.preferredHeight: 75
+                radius: 10
+                color: Qt.rgba(0, 0, 0, 0.1)
+
+                RowLayout {
+                    anchors.fill: parent
+                    anchors.leftMargin: 10
+                    anchors.rightMargin: 10
+                    spacing: 5
+
+                    QmlItems.RoundDelayButton {
+                        id: _powerCutButton
+
+                        objectName: "_powerCutButton"
+                        Layout.preferredWidth: 50
+                        Layout.preferredHeight: 50
+                        delay: 2000
+                        icon.source: "qrc:/graphics/powerDisconnect.svg"
+                        icon.color: Qt.rgba(1, 0, 0, 1)
+                        onActived: {
+                            _page.sendFrame(_deviceCommands.createDigitalOutputPacket(3, 1));
+                            _page.showMessage("دستور خاموش کردن خودرو از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
+                        }
+                        onReject: _page.showMessage("برای خاموش شدن خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
+                    }
+
+                    MyLabel {
+                        objectName: "_offLabel"
+                        text: "خاموش"
+                        color: _page.carOnState ? _page.onColor : "white"
+                    }
+
+                    QmlItems.Spacer_h {}
+
+                    QmlItems.BusyButton {
+                        id: _alarmSwitch
+
+                        objectName: "_alarmSwitch"
+                        onRequest: onOff => {
+                            _page.sendFrame("[oribel,30," + onOff + "]}]");
+                            _page.showMessage("دستور " + (onOff === 1 ? "فعال کردن" : "خاموش کردن") + " هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد", 5000);
+                        }
+
+                        MyLabel {
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            anchors.verticalCenter: parent.verticalCenter
+                            anchors.verticalCenterOffset: 25
+                            text: "هشدار"
+                        }
+                    }
+
+                    QmlItems.Spacer_h {}
+
+                    MyLabel {
+                        objectName: "_onLabel"
+                        text: "وصلبرق"
+                        color: _page.carOnState ? "white" : _page.onColor
+                    }
+
+                    QmlItems.RoundDelayButton {
+                        id: _powerConnectButton
+
+                        objectName: "_powerConnectButton"
+                        Layout.preferredWidth: 50
+                        Layout.preferredHeight: 50
+                        delay: 2000
+                        icon.source: "qrc:/graphics/power.svg"
+                        icon.color: Qt.rgba(0, 1, 0, 1)
+                        onActived: {
+                            _page.sendFrame(_deviceCommands.createDigitalOutputPacket(3, 0));
+                            _page.showMessage("دستور وصل برق از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
+                        }
+                        onReject: _page.showMessage("برای وصل برق خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
+                    }
+                }
+            }
+
+            MiniMap {
+                objectName: "_miniMap"
+                Layout.fillWidth: true
+                Layout.preferredHeight: _page.height - _logo.height - _carGrid.height - _readingsGrid.height - _buttonBar.height - 60
+                Layout.minimumHeight: 150
+                location: _page.location
+            }
+        }
+    }
+
+    component CarStateTitle: MyLabel {
+        Layout.alignment: Qt.AlignHCenter
+        font.pixelSize: _mainWindow.basePixelSize * 0.9 * 1.3
+    }
+
+    component CarStateImage: Item {
+        property alias source: _image.source
+        property int size: 70
+
+        Layout.preferredWidth: 100
+        Layout.preferredHeight: size
+
+        Image {
+            id: _image
+
+            anchors.centerIn: parent
+            width: parent.size
+            height: parent.size
+            sourceSize: Qt.size(width, height)
+            mipmap: true
+        }
+    }
+
+    component CarStateLabel: MyLabel {
+        Layout.alignment: Qt.AlignHCenter
+        color: text === _page.openText ? _page.openColor : "white"
+    }
+
+    // Icon first (the child), then the value and its unit.
+    component Reading: RowLayout {
+        default property alias icon: _iconSlot.data
+        property string value
+        property string unit
+        property bool unitVisible: true
+        property int valueWidth: 40
+
+        spacing: 4
+
+        Item {
+            id: _iconSlot
+
+            implicitWidth: childrenRect.width
+            implicitHeight: childrenRect.height
+        }
+        Label {
+            Layout.preferredWidth: parent.valueWidth
+            Layout.alignment: Qt.AlignBaseline
+            text: parent.value
+            font.family: _font_lato.name
+            font.pixelSize: _mainWindow.basePixelSize * 1.2
+            horizontalAlignment: Text.AlignHCenter
+        }
+        Label {
+            Layout.alignment: Qt.AlignBaseline
+            visible: parent.unitVisible
+            text: parent.unit
+            font.family: _font_lato.name
+            font.pixelSize: _mainWindow.basePixelSize * 0.8
+            font.weight: Font.Medium
+        }
+    }
 }
