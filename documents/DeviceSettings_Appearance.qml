@@ -1,0 +1,7 @@
+import QtQuick
+import QtQuick.Controls
+
+// Text-size step of the whole interface.
+Page {
+    property int currentIndex: 1
+}

@@ -1,0 +1,7 @@
+import QtQuick
+import QtQuick.Controls
+
+// The server the device reports to.
+Page {
+    property string serverUrl: ""
+}

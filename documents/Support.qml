@@ -1,0 +1,6 @@
+import QtQuick
+import QtQuick.Controls
+
+// Support contacts.
+Page {
+}

@@ -1,0 +1,164 @@
+import QtQuick
+import QtTest
+import globals
+
+// Page stack, operations and back steps of the main window.
+TestCase {
+    id: _testCase
+
+    property var window: null
+    property var stack: null
+
+    name: "WindowNavigation"
+
+    function page(objectName) {
+        return findChild(window, objectName);
+    }
+
+    // Login page, dashboard, then whatever pages are given, with the operation they stand for.
+    function buildStack(pages, operation) {
+        stack.lock = true;
+        stack.pop(null, 1);
+        for (const name of pages)
+            stack.push(page(name), {}, 1);
+        window.currentOperation = operation;
+        stack.lock = false;
+    }
+
+    function init() {
+        window = Qt.createComponent("qrc:/main.qml").createObject(null);
+        verify(window);
+        stack = page("_mainStackView");
+        verify(stack);
+    }
+
+    function cleanup() {
+        window.destroy();
+        window = null;
+    }
+
+    function test_operationPushes_data() {
+        return [
+            { "tag": "live tracking pushes the map", "locked": false, "onTop": false, "operation": Globals.LiveTracking_Operation, "top": "_map", "depth": 3 },
+            { "tag": "live tracking, map already on top", "locked": false, "onTop": true, "operation": Globals.LiveTracking_Operation, "top": "_map", "depth": 3 },
+            { "tag": "live tracking while locked", "locked": true, "onTop": false, "operation": Globals.LiveTracking_Operation, "top": "_dashboard", "depth": 2 },
+            { "tag": "trip report pushes the map", "locked": false, "onTop": false, "operation": Globals.Debriefing_Operation, "top": "_map", "depth": 3 },
+            { "tag": "geofence, map already on top", "locked": false, "onTop": true, "operation": Globals.GeoFence_Operation, "top": "_map", "depth": 3 },
+            { "tag": "settings pushes the menu", "locked": false, "onTop": false, "operation": Globals.Settings_Operation, "top": "_settingsMenu", "depth": 3 },
+            { "tag": "settings while locked", "locked": true, "onTop": false, "operation": Globals.Settings_Operation, "top": "_dashboard", "depth": 2 },
+            { "tag": "car control pushes nothing", "locked": false, "onTop": false, "operation": Globals.CarControl_Operation, "top": "_dashboard", "depth": 2 }
+        ];
+    }
+
+    function test_operationPushes(data) {
+        buildStack(data.onTop ? ["_dashboard", "_map"] : ["_dashboard"], Globals.NewLoginSetting_Operation);
+        stack.lock = data.locked;
+        window.currentOperation = data.operation;
+        stack.lock = false;
+        compare(stack.depth, data.depth);
+        compare(stack.currentItem, page(data.top));
+    }
+
+    function test_geofenceReleasesLockAndReloads() {
+        buildStack(["_dashboard", "_settingsMenu"], Globals.Settings_Operation);
+        window.currentOperation = Globals.LiveTracking_Operation;
+        compare(page("_lockStateItem").state, "car");
+        window.currentOperation = Globals.GeoFence_Operation;
+        compare(page("_lockStateItem").state, "");
+        compare(stack.currentItem, page("_map"));
+    }
+
+    function test_backButton_data() {
+        return [
+            { "tag": "map over dashboard", "pages": ["_dashboard", "_map"], "operation": Globals.LiveTracking_Operation, "after": Globals.CarControl_Operation, "depth": 2 },
+            { "tag": "share page over map", "pages": ["_dashboard", "_map", "_shareLocation"], "operation": Globals.ShareLocation_Operation, "after": Globals.LiveTracking_Operation, "depth": 3 },
+            { "tag": "geofence map over settings page", "pages": ["_dashboard", "_settingsMenu", "_deviceSettings_Alarms", "_map"], "operation": Globals.GeoFence_Operation, "after": Globals.Settings_Operation, "depth": 4 },
+            { "tag": "settings page over menu", "pages": ["_dashboard", "_settingsMenu", "_deviceSettings_Alarms"], "operation": Globals.Settings_Operation, "after": Globals.Settings_Operation, "depth": 3 }
+        ];
+    }
+
+    function test_backButton(data) {
+        buildStack(data.pages, data.operation);
+        window.back();
+        compare(window.currentOperation, data.after);
+        compare(stack.depth, data.depth);
+        verify(!stack.lock);
+    }
+
+    function test_escapeKey_data() {
+        return [
+            { "tag": "depth 2", "pages": ["_dashboard"], "operation": Globals.CarControl_Operation, "after": Globals.Login_Operation, "depth": 1 },
+            { "tag": "depth 3", "pages": ["_dashboard", "_map"], "operation": Globals.LiveTracking_Operation, "after": Globals.CarControl_Operation, "depth": 2 },
+            { "tag": "depth 4 from sharing", "pages": ["_dashboard", "_map", "_shareLocation"], "operation": Globals.ShareLocation_Operation, "after": Globals.LiveTracking_Operation, "depth": 3 },
+            { "tag": "depth 4 settings page", "pages": ["_dashboard", "_settingsMenu", "_deviceSettings_Alarms"], "operation": Globals.Settings_Operation, "after": Globals.Settings_Operation, "depth": 3 },
+            { "tag": "depth 5 geofence", "pages": ["_dashboard", "_settingsMenu", "_deviceSettings_Alarms", "_map"], "operation": Globals.GeoFence_Operation, "after": Globals.Settings_Operation, "depth": 4 }
+        ];
+    }
+
+    function test_escapeKey(data) {
+        buildStack(data.pages, data.operation);
+        page("_loginPage").loginState = 2;
+        window.escapeStep();
+        compare(window.currentOperation, data.after);
+        compare(stack.depth, data.depth);
+        if (data.depth === 1)
+            compare(page("_loginPage").loginState, 0);
+        verify(!page("_closeDialog").opened);
+    }
+
+    function test_escapeOnLoginAsksBeforeQuitting() {
+        compare(stack.depth, 1);
+        window.escapeStep();
+        tryVerify(() => page("_closeDialog").opened);
+        compare(stack.depth, 1);
+        compare(window.currentOperation, Globals.Login_Operation);
+    }
+
+    function test_settingsMenuRouting_data() {
+        return [
+            { "tag": "general", "index": 0, "top": "_deviceSettings_Global" },
+            { "tag": "alarms", "index": 1, "top": "_deviceSettings_Alarms" },
+            { "tag": "sim cards push nothing", "index": 4, "top": "_settingsMenu" },
+            { "tag": "below the menu", "index": -1, "top": "_settingsMenu" },
+            { "tag": "past the menu", "index": 11, "top": "_settingsMenu" }
+        ];
+    }
+
+    function test_settingsMenuRouting(data) {
+        buildStack(["_dashboard", "_settingsMenu"], Globals.Settings_Operation);
+        page("_settingsMenu").itemSelected(data.index);
+        compare(stack.currentItem, page(data.top));
+    }
+
+    function test_deviceChoice_data() {
+        return [
+            { "tag": "stored index kept", "stored": 1, "count": 2, "chosen": 1 },
+            { "tag": "stored index equal to the length", "stored": 2, "count": 2, "chosen": 0 },
+            { "tag": "stored index beyond the list", "stored": 5, "count": 2, "chosen": 0 },
+            { "tag": "no devices", "stored": 1, "count": -1, "chosen": 0 }
+        ];
+    }
+
+    function test_deviceChoice(data) {
+        // The stored index follows the window's own.
+        window.currentDeviceIndex = data.stored;
+        const devices = [];
+        for (let i = 0; i < data.count; ++i)
+            devices.push({ "imei": 100 + i, "simNumber": "0912000000" + i });
+        window.loginResponse = data.count < 0 ? { "isValid": true } : { "isValid": true, "devices": devices };
+        compare(window.currentDeviceIndex, data.chosen);
+        if (data.count < 0)
+            compare(window.currentDevice, {});
+        else
+            compare(window.currentDevice.imei, 100 + data.chosen);
+    }
+
+    function test_exitFromFooterReturnsToLogin() {
+        buildStack(["_dashboard"], Globals.CarControl_Operation);
+        page("_loginPage").loginState = 2;
+        window.logout();
+        compare(stack.depth, 1);
+        compare(window.currentOperation, Globals.Login_Operation);
+        compare(page("_loginPage").loginState, 0);
+    }
+}
