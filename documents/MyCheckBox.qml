@@ -1,0 +1,6 @@
+import QtQuick
+import QtQuick.Controls
+
+CheckBox {
+    font.pixelSize: basePixelSize * 0.9
+}

@@ -1,0 +1,6 @@
+import QtQuick
+import QtQuick.Controls
+
+Label {
+    font.pixelSize: basePixelSize * 0.9
+}

@@ -1,0 +1,56 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Controls.Material
+
+// A switch that shows the position the peer reports, not the one the user clicked: a click
+// asks for the other position and waits, disabled, for the screen to set "on" or "off".
+Switch {
+    id: _busyButton
+
+    property string lastState: "off"
+    property alias timeOut: _busyTimer.interval
+
+    signal request(int onOff)
+
+    Material.accent: "#00ff00"
+    state: "off"
+    states: [
+        State {
+            name: "on"
+        },
+        State {
+            name: "off"
+        },
+        State {
+            name: "busy"
+        }
+    ]
+    enabled: state !== "busy"
+    onStateChanged: {
+        if (state !== "busy")
+            checked = state === "on";
+    }
+    onClicked: {
+        lastState = state;
+        state = "busy";
+        request(lastState === "off" ? 1 : 0);
+    }
+
+    BusyIndicator {
+        objectName: "_busyIndicator"
+        anchors.fill: parent
+        anchors.margins: 5
+        z: 1
+        running: _busyButton.state === "busy"
+        visible: running
+        Material.accent: "#4E69A2"
+    }
+
+    Timer {
+        id: _busyTimer
+
+        interval: 30000
+        running: _busyButton.state === "busy"
+        onTriggered: _busyButton.state = _busyButton.lastState
+    }
+}

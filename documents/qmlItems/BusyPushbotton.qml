@@ -1,0 +1,42 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Controls.Material
+import ".."
+
+// A button that turns busy when clicked; the screen sets state back to "ready" when done.
+MyButton {
+    id: _busyPushbotton
+
+    property alias timeout: _busyTimer.interval
+
+    state: "ready"
+    states: [
+        State {
+            name: "ready"
+        },
+        State {
+            name: "busy"
+        }
+    ]
+    enabled: state === "ready"
+    onClicked: state = "busy"
+
+    ProgressBar {
+        objectName: "_progress"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 5
+        indeterminate: true
+        visible: _busyPushbotton.state === "busy"
+        Material.accent: "#7E99D2"
+    }
+
+    Timer {
+        id: _busyTimer
+
+        interval: 30000
+        running: _busyPushbotton.state === "busy"
+        onTriggered: _busyPushbotton.state = "ready"
+    }
+}

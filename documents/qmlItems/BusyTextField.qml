@@ -1,0 +1,157 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Controls.Material
+import ".."
+
+// Shows a value confirmed by a peer and lets the user edit it and send the new one; it stays
+// busy until the screen confirms (sets text) or the time-out gives up.
+Item {
+    id: _busyTextField
+
+    property string text
+    property alias editText: _editField.text
+    property string placeholderText
+    property string infoTitle
+    property string infoText
+    property alias inputMethodHints: _editField.inputMethodHints
+    property alias validator: _editField.validator
+    property alias timeout: _busyTimer.interval
+
+    signal editRequest
+
+    implicitWidth: 60
+    implicitHeight: 50
+    state: "idle"
+    states: [
+        State {
+            name: "idle"
+        },
+        State {
+            name: "edit"
+        },
+        State {
+            name: "busy"
+        }
+    ]
+    onStateChanged: {
+        if (state === "edit")
+            _editField.forceActiveFocus();
+    }
+    onTextChanged: state = "idle"
+    onVisibleChanged: {
+        if (!visible)
+            state = "idle";
+    }
+
+    MyTextField {
+        id: _displayField
+
+        objectName: "_displayField"
+        anchors.fill: parent
+        text: _busyTextField.text
+        horizontalAlignment: TextInput.AlignHCenter
+        enabled: false
+        visible: _busyTextField.state === "idle"
+    }
+
+    MyTextField {
+        id: _editField
+
+        objectName: "_editField"
+        anchors.fill: parent
+        horizontalAlignment: TextInput.AlignHCenter
+        enabled: _busyTextField.state === "edit"
+        visible: _busyTextField.state !== "idle"
+
+        ProgressBar {
+            objectName: "_progress"
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: 8
+            indeterminate: true
+            visible: _busyTextField.state === "busy"
+            Material.accent: "#7E99D2"
+        }
+    }
+
+    FloatingTitle {
+        objectName: "_floatingTitle"
+        field: _displayField
+        text: _busyTextField.placeholderText
+        raised: _busyTextField.state !== "idle" || _busyTextField.text.length > 0
+    }
+
+    Row {
+        objectName: "_buttons"
+        anchors.right: parent.right
+        anchors.verticalCenter: parent.verticalCenter
+
+        BusyTextFieldButton {
+            objectName: "_cancelButton"
+            icon.source: "qrc:/graphics/close.png"
+            toolTip: "انصراف"
+            visible: _busyTextField.state === "edit"
+            onClicked: _busyTextField.state = "idle"
+        }
+
+        BusyTextFieldButton {
+            objectName: "_applyButton"
+            icon.source: "qrc:/graphics/checkmark.png"
+            toolTip: "اعمال"
+            visible: _busyTextField.state === "edit"
+            onClicked: {
+                _busyTextField.state = "busy";
+                _busyTextField.editRequest();
+            }
+        }
+
+        BusyTextFieldButton {
+            objectName: "_editButton"
+            icon.source: "qrc:/graphics/edit.png"
+            toolTip: "ویرایش"
+            visible: _busyTextField.state === "idle"
+            onClicked: {
+                _busyTextField.editText = _busyTextField.text;
+                _busyTextField.state = "edit";
+            }
+        }
+    }
+
+    Popup {
+        id: _infoPopup
+
+        readonly property bool wanted: _busyTextField.state === "edit" && _busyTextField.infoTitle !== "" && _busyTextField.infoText !== ""
+
+        objectName: "_infoPopup"
+        y: _busyTextField.height
+        width: _busyTextField.width
+        closePolicy: Popup.NoAutoClose
+        onWantedChanged: wanted ? open() : close()
+
+        Column {
+            width: parent.width
+            spacing: 5
+
+            Title {
+                width: parent.width
+                text: _busyTextField.infoTitle
+            }
+
+            MyLabel {
+                x: 0
+                width: parent.width - 20
+                text: _busyTextField.infoText
+                wrapMode: Text.WordWrap
+            }
+        }
+    }
+
+    Timer {
+        id: _busyTimer
+
+        interval: 30000
+        running: _busyTextField.state === "busy"
+        onTriggered: _busyTextField.state = "idle"
+    }
+}

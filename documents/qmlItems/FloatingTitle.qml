@@ -1,0 +1,46 @@
+import QtQuick
+import ".."
+
+// The title of an input field: centred and faint over an empty field, small at its top right
+// edge once the field holds a value.
+MyLabel {
+    id: _title
+
+    required property Item field
+    property bool raised: false
+
+    state: raised ? "topRight" : "center"
+    states: [
+        State {
+            name: "center"
+
+            PropertyChanges {
+                _title.x: (_title.field.width - _title.width) / 2
+                _title.y: (_title.field.height - _title.height) / 2
+                _title.opacity: 0.5
+                _title.font.pixelSize: _title.field.font.pixelSize
+            }
+        },
+        State {
+            name: "topRight"
+
+            PropertyChanges {
+                _title.x: _title.field.width - _title.width
+                _title.y: -_title.height / 3
+                _title.opacity: 1
+                _title.font.pixelSize: _title.field.font.pixelSize * 0.88
+            }
+        }
+    ]
+    transitions: Transition {
+        NumberAnimation {
+            properties: "x,y"
+            duration: 300
+            easing.type: Easing.OutQuad
+        }
+        NumberAnimation {
+            property: "opacity"
+            duration: 300
+        }
+    }
+}

@@ -1,0 +1,5 @@
+import QtQuick
+
+SignalQualityItem {
+    imagePrefix: "qrc:/graphics/gpsSQ_"
+}

@@ -1,0 +1,88 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Layouts
+import ".."
+
+// A list of entries with an icon, a title and a detail line; an entry may carry its own control
+// (componentSource) at its end, which takes its own clicks.
+Item {
+    id: _myMenu
+
+    property ListModel model: ListModel {}
+
+    signal itemSelected(int index)
+
+    ListView {
+        objectName: "_list"
+        anchors.fill: parent
+        anchors.margins: 20
+        spacing: 5
+        clip: true
+        model: _myMenu.model
+        delegate: Item {
+            id: _row
+
+            required property int index
+            required property string icon
+            required property string title
+            required property string detail
+            required property string componentSource
+
+            width: ListView.view.width
+            height: 50 * Math.max(basePixelSizeFactor, 1)
+
+            MouseArea {
+                objectName: "_rowArea"
+                anchors.fill: parent
+                onClicked: _myMenu.itemSelected(_row.index)
+            }
+
+            RowLayout {
+                anchors.fill: parent
+                spacing: 10
+
+                Image {
+                    source: _row.icon
+                    sourceSize: Qt.size(25, 25)
+                    Layout.preferredWidth: 25
+                    Layout.preferredHeight: 25
+                    Layout.alignment: Qt.AlignVCenter
+                }
+
+                ColumnLayout {
+                    spacing: 0
+                    Layout.fillWidth: true
+
+                    MyLabel {
+                        text: _row.title
+                        font.family: _font.name
+                        font.bold: true
+                        elide: Text.ElideRight
+                        Layout.fillWidth: true
+                    }
+
+                    MyLabel {
+                        text: _row.detail
+                        font.pixelSize: basePixelSize * 0.8
+                        opacity: 0.4
+                        elide: Text.ElideRight
+                        Layout.fillWidth: true
+                    }
+                }
+
+                Loader {
+                    source: _row.componentSource
+                    Layout.alignment: Qt.AlignVCenter
+                }
+            }
+
+            Rectangle {
+                anchors.bottom: parent.bottom
+                width: parent.width
+                height: 1
+                opacity: 0.2
+            }
+        }
+    }
+}

@@ -1,0 +1,7 @@
+import QtQuick
+import QtQuick.Layouts
+
+Item {
+    implicitHeight: 1
+    Layout.fillWidth: true
+}

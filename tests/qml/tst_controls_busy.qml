@@ -1,0 +1,345 @@
+import QtQuick
+import QtTest
+import "qrc:/qmlItems"
+
+TestCase {
+    id: _testCase
+
+    // What the window gives every control.
+    property int basePixelSize: 16
+    property real basePixelSizeFactor: 1
+
+    function init(): void {
+        failOnWarning(/.?/);
+    }
+
+    function part(control: Item, objectName: string): var {
+        const found = findChild(control, objectName);
+        verify(found, objectName);
+        return found;
+    }
+
+    function spyOn(target: var, signalName: string): void {
+        _spy.target = null;
+        _spy.signalName = signalName;
+        _spy.target = target;
+        _spy.clear();
+    }
+
+    // The button row lays out the buttons that have just appeared on the next polish.
+    function clickFieldButton(field: Item, objectName: string): void {
+        waitForItemPolished(part(field, "_buttons"));
+        mouseClick(part(field, objectName));
+    }
+
+    function createField(properties: var): Item {
+        const field = createTemporaryObject(_fieldComponent, _testCase, properties);
+        return field;
+    }
+
+    name: "BusyControls"
+    visible: true
+    width: 400
+    height: 400
+    when: windowShown
+
+    FontLoader {
+        id: _font
+    }
+
+    Component {
+        id: _fieldComponent
+
+        BusyTextField {
+            x: 20
+            y: 20
+            width: 300
+            placeholderText: "شماره"
+            timeout: 200
+        }
+    }
+
+    Component {
+        id: _switchComponent
+
+        BusyButton {
+            x: 20
+            y: 20
+            timeOut: 200
+        }
+    }
+
+    Component {
+        id: _pushComponent
+
+        BusyPushbotton {
+            x: 20
+            y: 20
+            text: "ارسال"
+            timeout: 200
+        }
+    }
+
+    Component {
+        id: _roundComponent
+
+        RoundBusyBotton {
+            x: 20
+            y: 20
+            width: 50
+            height: 50
+            timeout: 200
+        }
+    }
+
+    Component {
+        id: _holdComponent
+
+        RoundDelayBusyButton {
+            x: 20
+            y: 20
+            width: 50
+            height: 50
+            delay: 100
+            timeout: 200
+            onIconSource: "qrc:/graphics/power.svg"
+            offIconSource: "qrc:/graphics/powerDisconnect.svg"
+            onIconColor: "#00ff00"
+            offIconColor: "#ff0000"
+            onText: "روشن"
+            offText: "خاموش"
+        }
+    }
+
+    SignalSpy {
+        id: _spy
+    }
+
+    // BusyTextField
+
+    function test_fieldEditCancelApply(): void {
+        const field = createField({ text: "12" });
+        compare(field.state, "idle");
+        verify(part(field, "_displayField").visible);
+        verify(!part(field, "_editField").visible);
+        spyOn(field, "editRequest");
+
+        clickFieldButton(field, "_editButton");
+        compare(field.state, "edit");
+        compare(field.editText, "12");
+        verify(part(field, "_editField").activeFocus);
+        verify(part(field, "_cancelButton").visible);
+        verify(!part(field, "_editButton").visible);
+
+        field.editText = "99";
+        clickFieldButton(field, "_cancelButton");
+        compare(field.state, "idle");
+        compare(field.text, "12");
+        compare(_spy.count, 0);
+
+        clickFieldButton(field, "_editButton");
+        compare(field.editText, "12");
+        field.editText = "34";
+        clickFieldButton(field, "_applyButton");
+        compare(field.state, "busy");
+        compare(_spy.count, 1);
+        compare(field.editText, "34");
+        verify(!part(field, "_editField").enabled);
+        verify(part(field, "_progress").visible);
+        verify(!part(field, "_applyButton").visible && !part(field, "_editButton").visible);
+
+        field.text = "34";
+        compare(field.state, "idle");
+        compare(part(field, "_displayField").text, "34");
+        verify(!part(field, "_progress").visible);
+    }
+
+    function test_fieldConfirmingTheSameValueWaitsForTheTimeOut(): void {
+        const field = createField({ text: "12" });
+        clickFieldButton(field, "_editButton");
+        clickFieldButton(field, "_applyButton");
+        compare(field.state, "busy");
+        field.text = "12";
+        compare(field.state, "busy");
+        tryCompare(field, "state", "idle", 1000);
+    }
+
+    function test_fieldHiddenReturnsToIdle_data() {
+        return [
+            { tag: "editing", apply: false },
+            { tag: "busy", apply: true }
+        ];
+    }
+
+    function test_fieldHiddenReturnsToIdle(data) {
+        const field = createField({ text: "12", timeout: 30000 });
+        clickFieldButton(field, "_editButton");
+        if (data.apply)
+            clickFieldButton(field, "_applyButton");
+        field.visible = false;
+        field.visible = true;
+        compare(field.state, "idle");
+        verify(part(field, "_displayField").visible);
+        verify(part(field, "_editButton").visible);
+    }
+
+    function test_fieldInfoPopup_data() {
+        return [
+            { tag: "both texts", infoTitle: "راهنما", infoText: "فقط عدد", shown: true },
+            { tag: "no title", infoTitle: "", infoText: "فقط عدد", shown: false },
+            { tag: "no text", infoTitle: "راهنما", infoText: "", shown: false }
+        ];
+    }
+
+    function test_fieldInfoPopup(data) {
+        const field = createField({ text: "12", infoTitle: data.infoTitle, infoText: data.infoText });
+        const popup = part(field, "_infoPopup");
+        verify(!popup.visible);
+        clickFieldButton(field, "_editButton");
+        tryCompare(popup, "visible", data.shown);
+        clickFieldButton(field, "_applyButton");
+        tryCompare(popup, "visible", false);
+    }
+
+    function test_fieldTitleFloats_data() {
+        return [
+            { tag: "idle empty", text: "", edit: false, state: "center" },
+            { tag: "idle with value", text: "5", edit: false, state: "topRight" },
+            { tag: "editing empty", text: "", edit: true, state: "topRight" }
+        ];
+    }
+
+    function test_fieldTitleFloats(data) {
+        const field = createField({ text: data.text });
+        if (data.edit)
+            clickFieldButton(field, "_editButton");
+        compare(part(field, "_floatingTitle").state, data.state);
+    }
+
+    // BusyButton
+
+    function test_switchAsksAndFollowsThePeer_data() {
+        return [
+            { tag: "switch on", from: "off", request: 1, confirmed: "on" },
+            { tag: "switch off", from: "on", request: 0, confirmed: "off" }
+        ];
+    }
+
+    function test_switchAsksAndFollowsThePeer(data) {
+        const control = createTemporaryObject(_switchComponent, _testCase, { state: data.from, timeOut: 30000 });
+        compare(control.checked, data.from === "on");
+        spyOn(control, "request");
+        mouseClick(control);
+        compare(control.state, "busy");
+        compare(control.lastState, data.from);
+        verify(!control.enabled);
+        verify(part(control, "_busyIndicator").visible);
+        compare(_spy.count, 1);
+        compare(_spy.signalArguments[0][0], data.request);
+
+        mouseClick(control);
+        compare(_spy.count, 1);
+
+        control.state = data.confirmed;
+        verify(control.enabled);
+        compare(control.checked, data.confirmed === "on");
+        verify(!part(control, "_busyIndicator").visible);
+    }
+
+    function test_switchSpringsBackAfterTheTimeOut(): void {
+        const control = createTemporaryObject(_switchComponent, _testCase);
+        compare(control.timeOut, 200);
+        mouseClick(control);
+        compare(control.state, "busy");
+        tryCompare(control, "state", "off", 1000);
+        compare(control.checked, false);
+        verify(control.enabled);
+    }
+
+    // BusyPushbotton and RoundBusyBotton
+
+    function test_buttonBusyUntilReady_data() {
+        return [
+            { tag: "push", component: _pushComponent, indicator: "_progress" },
+            { tag: "round", component: _roundComponent, indicator: "_busyIndicator" }
+        ];
+    }
+
+    function test_buttonBusyUntilReady(data) {
+        const button = createTemporaryObject(data.component, _testCase, { timeout: 30000 });
+        let stateSeenByScreen = "";
+        button.clicked.connect(() => stateSeenByScreen = button.state);
+        compare(button.state, "ready");
+        verify(!part(button, data.indicator).visible);
+        mouseClick(button);
+        compare(stateSeenByScreen, "busy");
+        verify(!button.enabled);
+        verify(part(button, data.indicator).visible);
+        button.state = "ready";
+        verify(button.enabled);
+        verify(!part(button, data.indicator).visible);
+    }
+
+    function test_buttonTimeOut_data() {
+        return [
+            { tag: "push", component: _pushComponent },
+            { tag: "round", component: _roundComponent }
+        ];
+    }
+
+    function test_buttonTimeOut(data) {
+        const button = createTemporaryObject(data.component, _testCase);
+        mouseClick(button);
+        compare(button.state, "busy");
+        tryCompare(button, "state", "ready", 1000);
+    }
+
+    // RoundDelayBusyButton
+
+    function hold(button: Item, ms: int): void {
+        mousePress(button);
+        wait(ms);
+        mouseRelease(button);
+    }
+
+    function test_holdButtonWaitsForConfirmation_data() {
+        return [
+            { tag: "confirmed on", confirm: true, state: "on", icon: "power.svg", color: "#00ff00", caption: "روشن" },
+            { tag: "confirmed off", confirm: false, state: "busy", icon: "powerDisconnect.svg", color: "#ff0000", caption: "خاموش" }
+        ];
+    }
+
+    function test_holdButtonWaitsForConfirmation(data) {
+        const button = createTemporaryObject(_holdComponent, _testCase, { timeout: 30000 });
+        compare(button.state, "off");
+        hold(button, 250);
+        compare(button.state, "busy");
+        verify(!button.enabled);
+        verify(part(button, "_busyIndicator").visible);
+        // Busy keeps the look of the confirmed (off) state.
+        compare(String(button.icon.source), "qrc:/graphics/powerDisconnect.svg");
+        button.onState = data.confirm;
+        compare(button.state, data.state);
+        compare(String(button.icon.source), "qrc:/graphics/" + data.icon);
+        compare(button.icon.color, Qt.color(data.color));
+        compare(part(button, "_caption").text, data.caption);
+    }
+
+    function test_holdButtonTimeOutShowsTheConfirmedLook(): void {
+        const button = createTemporaryObject(_holdComponent, _testCase, { onState: true });
+        compare(button.state, "on");
+        hold(button, 250);
+        compare(button.state, "busy");
+        compare(String(button.icon.source), "qrc:/graphics/power.svg");
+        tryCompare(button, "state", "on", 1000);
+        verify(button.enabled);
+        verify(!part(button, "_busyIndicator").visible);
+    }
+
+    function test_holdButtonShortHoldStaysAtRest(): void {
+        const button = createTemporaryObject(_holdComponent, _testCase, { delay: 400 });
+        hold(button, 100);
+        compare(button.state, "off");
+        verify(button.enabled);
+    }
+}
