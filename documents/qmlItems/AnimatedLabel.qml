@@ -14,6 +14,11 @@ Item {
 
     implicitHeight: _first.implicitHeight
     clip: true
+    // A new text while scrolling starts the run again with the new width.
+    on_TextWidthChanged: {
+        if (_marquee.running)
+            _marquee.restart();
+    }
     on_ScrollingChanged: {
         if (!_scrolling) {
             _first.x = 0;
@@ -42,23 +47,26 @@ Item {
         visible: _animatedLabel._scrolling
     }
 
-    NumberAnimation {
-        target: _first
-        property: "x"
-        from: -(_animatedLabel._textWidth + 20)
-        to: 0
-        duration: _animatedLabel._textWidth * 25
-        loops: Animation.Infinite
-        running: _animatedLabel._scrolling
-    }
+    ParallelAnimation {
+        id: _marquee
 
-    NumberAnimation {
-        target: _second
-        property: "x"
-        from: 0
-        to: _animatedLabel._textWidth + 20
-        duration: _animatedLabel._textWidth * 25
         loops: Animation.Infinite
         running: _animatedLabel._scrolling
+
+        NumberAnimation {
+            target: _first
+            property: "x"
+            from: -(_animatedLabel._textWidth + 20)
+            to: 0
+            duration: _animatedLabel._textWidth * 25
+        }
+
+        NumberAnimation {
+            target: _second
+            property: "x"
+            from: 0
+            to: _animatedLabel._textWidth + 20
+            duration: _animatedLabel._textWidth * 25
+        }
     }
 }

@@ -1,0 +1,217 @@
+import QtQuick
+import QtQuick.Controls
+import QtTest
+import "qrc:/"
+import "qrc:/qmlItems"
+
+TestCase {
+    id: _testCase
+
+    // What the window gives every control.
+    property int basePixelSize: 16
+    property real basePixelSizeFactor: 1
+
+    function init(): void {
+        failOnWarning(/.?/);
+    }
+
+    function part(control: var, objectName: string): var {
+        const found = findChild(control, objectName);
+        verify(found, objectName);
+        return found;
+    }
+
+    name: "PlainControls"
+    visible: true
+    width: 420
+    height: 700
+    when: windowShown
+    LayoutMirroring.enabled: true
+    LayoutMirroring.childrenInherit: true
+
+    FontLoader {
+        id: _font
+
+        source: "qrc:/fonts/NotoSansArabic-Light.ttf"
+    }
+
+    Component {
+        id: _textFieldComponent
+
+        MyTextField {
+            width: 200
+            title: "نام کاربری"
+        }
+    }
+
+    Component {
+        id: _spinBoxComponent
+
+        MySpinBox {}
+    }
+
+    Component {
+        id: _animatedComponent
+
+        AnimatedLabel {
+            width: 200
+        }
+    }
+
+    Component {
+        id: _messageComponent
+
+        MessageBox {
+            title: "خروج"
+            text: "آیا می‌خواهید خارج شوید؟"
+        }
+    }
+
+    Component {
+        id: _menuComponent
+
+        MyMenu {
+            width: 300
+            height: 300
+            model: ListModel {
+                ListElement {
+                    icon: "qrc:/graphics/configuration.svg"
+                    title: "تنظیمات"
+                    detail: "تنظیمات دستگاه"
+                    componentSource: ""
+                }
+                ListElement {
+                    icon: "qrc:/graphics/share.svg"
+                    title: "اشتراک"
+                    detail: "اشتراک مکان خودرو"
+                    componentSource: ""
+                }
+            }
+        }
+    }
+
+    Component {
+        id: _passwordComponent
+
+        PasswordItem {
+            width: 200
+            title: "رمز عبور"
+        }
+    }
+
+    SignalSpy {
+        id: _spy
+    }
+
+    function test_floatingTitle_data() {
+        return [
+            { tag: "empty", text: "", focus: false, state: "center", opacity: 0.5 },
+            { tag: "empty with focus", text: "", focus: true, state: "center", opacity: 0.5 },
+            { tag: "filled", text: "ali", focus: false, state: "topRight", opacity: 1 },
+            { tag: "filled with focus", text: "ali", focus: true, state: "topRight", opacity: 1 }
+        ];
+    }
+
+    function test_floatingTitle(data) {
+        const field = createTemporaryObject(_textFieldComponent, _testCase, { text: data.text });
+        if (data.focus)
+            field.forceActiveFocus();
+        compare(field.activeFocus, data.focus);
+        const title = part(field, "_floatingTitle");
+        compare(title.state, data.state);
+        tryCompare(title, "opacity", data.opacity, 1000);
+        if (data.state === "center") {
+            tryCompare(title, "x", (field.width - title.width) / 2, 1000);
+            compare(title.font.pixelSize, field.font.pixelSize);
+        } else {
+            tryCompare(title, "x", field.width - title.width, 1000);
+            verify(title.y < 0);
+            verify(title.font.pixelSize < field.font.pixelSize);
+        }
+    }
+
+    function test_spinBoxRange_data() {
+        return [
+            { tag: "zero", value: 0, expected: 0 },
+            { tag: "largest", value: 9999999, expected: 9999999 },
+            { tag: "too large", value: 10000000, expected: 9999999 },
+            { tag: "negative", value: -4, expected: 0 }
+        ];
+    }
+
+    function test_spinBoxRange(data) {
+        const spinBox = createTemporaryObject(_spinBoxComponent, _testCase);
+        verify(spinBox.editable);
+        spinBox.value = data.value;
+        compare(spinBox.value, data.expected);
+    }
+
+    function test_animatedLabel_data() {
+        return [
+            { tag: "fits", text: "سلام", scrolls: false },
+            { tag: "too wide", text: "این متن بسیار طولانی است و در برچسب جا نمی‌شود", scrolls: true }
+        ];
+    }
+
+    function test_animatedLabel(data) {
+        const label = createTemporaryObject(_animatedComponent, _testCase, { text: data.text });
+        const first = part(label, "_first");
+        const second = part(label, "_second");
+        compare(second.visible, data.scrolls);
+        if (data.scrolls) {
+            tryVerify(() => first.x < 0, 1000);
+            label.text = "سلام";
+        }
+        verify(!second.visible);
+        compare(first.x, 0);
+        wait(100);
+        compare(first.x, 0);
+    }
+
+    function test_messageBox_data() {
+        return [
+            { tag: "yes", button: "_okButton", signalName: "ok" },
+            { tag: "cancel", button: "_cancelButton", signalName: "close" }
+        ];
+    }
+
+    function test_messageBox(data) {
+        const box = createTemporaryObject(_messageComponent, _testCase);
+        _spy.target = null;
+        _spy.signalName = data.signalName;
+        _spy.target = box;
+        _spy.clear();
+        box.open();
+        tryCompare(box, "opened", true);
+        mouseClick(part(box.contentItem, data.button));
+        compare(_spy.count, 1);
+        tryCompare(box, "visible", false);
+    }
+
+    function test_menuSelectsTheClickedRow(): void {
+        const menu = createTemporaryObject(_menuComponent, _testCase);
+        _spy.target = null;
+        _spy.signalName = "itemSelected";
+        _spy.target = menu;
+        _spy.clear();
+        const list = part(menu, "_list");
+        waitForItemPolished(list);
+        mouseClick(list, list.width / 2, 60 + 25);
+        compare(_spy.count, 1);
+        compare(_spy.signalArguments[0][0], 1);
+    }
+
+    function test_passwordEye(): void {
+        const password = createTemporaryObject(_passwordComponent, _testCase, { text: "secret" });
+        const field = part(password, "_field");
+        const eye = part(password, "_eye");
+        compare(field.echoMode, TextInput.Password);
+        compare(String(eye.icon.source), "qrc:/graphics/hide-password.svg");
+        // Not mirrored: the eye stays at the right end in the right-to-left window.
+        waitForItemPolished(password);
+        compare(eye.x + eye.width, password.width);
+        mouseClick(eye);
+        compare(field.echoMode, TextInput.Normal);
+        compare(String(eye.icon.source), "qrc:/graphics/show-password.svg");
+    }
+}
