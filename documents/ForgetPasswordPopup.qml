@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Controls.Material
 import QtQuick.Layouts
 
 // Asks the server to reset the password to the default one, given the device's numbers.
@@ -29,6 +30,12 @@ Popup {
     modal: true
     leftPadding: 15
     rightPadding: 15
+    // Drawn plainly: the style's elevation shadow is an effect some renderers cannot draw, and
+    // the fields must never show through onto the page below.
+    background: Rectangle {
+        color: _forgetPopup.Material.dialogColor
+        radius: 4
+    }
 
     Component {
         id: _requestComponent

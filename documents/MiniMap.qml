@@ -16,6 +16,12 @@ Item {
     readonly property var jalali: location ? JalaliDate.fromGregorian(location.dateTime) : undefined
 
     clip: true
+    // The tile plugin is attached when the map is first shown: resolving its providers is a
+    // network round trip that a dashboard never shown has no use for.
+    onVisibleChanged: {
+        if (visible && !_map.plugin)
+            _map.plugin = _osmPlugin;
+    }
 
     Plugin {
         id: _osmPlugin
@@ -32,7 +38,6 @@ Item {
         id: _map
 
         anchors.fill: parent
-        plugin: _osmPlugin
         center: _mainWindow.carCoord
         zoomLevel: 14
         tilt: 40

@@ -731,6 +731,7 @@ ApplicationWindow {
     }
 
     Shortcut {
+        context: Qt.ApplicationShortcut
         sequences: ["Esc", "Back"]
         onActivated: _mainWindow.escapeStep()
     }

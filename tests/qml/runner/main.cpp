@@ -41,11 +41,15 @@ public slots:
         qmlRegisterType<TestHttpServer>("kova.testing", 1, 0, "TestHttpServer");
     }
 
-    // System tests look at what the development SMS gateway received.
+    // System tests look at what the development SMS gateway received; the tour saves its
+    // screenshots in a folder of the caller's.
     void qmlEngineAvailable(QQmlEngine *engine)
     {
-        engine->rootContext()->setContextProperty(QStringLiteral("testSmsGateway"),
-                                                  qEnvironmentVariable("KOVA_SMS_GATEWAY"));
+        engine->rootContext()->setContextProperty(
+            QStringLiteral("testEnvironment"),
+            QVariantMap{{QStringLiteral("smsGateway"), qEnvironmentVariable("KOVA_SMS_GATEWAY")},
+                        {QStringLiteral("screenshotDir"),
+                         qEnvironmentVariable("KOVA_SCREENSHOT_DIR")}});
     }
 };
 

@@ -138,7 +138,7 @@ TestCase {
     // The frames the device has received, as the development server lists them.
     function receivedFrames(): var {
         const request = new XMLHttpRequest();
-        request.open("GET", testSmsGateway + "/frames?imei=" + _testCase.ownerImei);
+        request.open("GET", testEnvironment.smsGateway + "/frames?imei=" + _testCase.ownerImei);
         request.send();
         tryVerify(() => request.readyState === XMLHttpRequest.DONE, 5000);
         return JSON.parse(request.responseText).frames;

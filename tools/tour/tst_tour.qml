@@ -1,0 +1,74 @@
+import QtQuick
+import QtTest
+import globals
+import "qrc:/"
+
+// Walks the app through its screens against the development server and saves a screenshot of
+// each in the folder named by KOVA_SCREENSHOT_DIR.
+TestCase {
+    id: _tour
+
+    property var window: null
+
+    function findNamed(name: string): var {
+        const found = findChild(_tour.window, name);
+        verify(found, name);
+        return found;
+    }
+
+    // The window's root item holds the pages, the tool bars and the pop-ups.
+    function shoot(name: string): void {
+        wait(400); // let transitions finish
+        const root = _tour.window.contentItem.parent;
+        waitForRendering(root);
+        const path = testEnvironment.screenshotDir + "/" + name + ".png";
+        grabImage(root).save(path); // throws when the file cannot be written
+        console.log("screenshot:", path);
+    }
+
+    name: "Tour"
+
+    function initTestCase(): void {
+        verify(testEnvironment.screenshotDir.length > 0, "KOVA_SCREENSHOT_DIR is not set");
+        const component = Qt.createComponent("qrc:/main.qml");
+        compare(component.status, Component.Ready, component.errorString());
+        _tour.window = component.createObject(null, {
+            "width": 420,
+            "height": 760
+        });
+        tryVerify(() => _tour.window.visible, 10000);
+    }
+
+    function test_1_login(): void {
+        shoot("01-login");
+    }
+
+    function test_2_help(): void {
+        const help = findNamed("_helpTip");
+        help.open();
+        tryVerify(() => help.opened, 3000);
+        shoot("02-login-help");
+        help.close();
+        tryVerify(() => !help.visible, 3000);
+    }
+
+    function test_3_forgottenPassword(): void {
+        const popup = findNamed("_forgetPopup");
+        popup.open();
+        tryVerify(() => popup.opened, 3000);
+        shoot("03-forgotten-password");
+        popup.close();
+        tryVerify(() => !popup.visible, 3000);
+    }
+
+    function test_4_dashboard(): void {
+        findNamed("_offlineCheck").checked = false;
+        findNamed("_userField").text = "358000000000001";
+        findNamed("_passwordField").text = "582901";
+        mouseClick(findNamed("_loginButton"));
+        tryCompare(_tour.window, "currentOperation", Globals.CarControl_Operation, 15000);
+        tryVerify(() => _tour.window.currentStatus !== undefined && _tour.window.currentLocation !== undefined, 15000);
+        wait(3000); // map tiles
+        shoot("04-dashboard");
+    }
+}
