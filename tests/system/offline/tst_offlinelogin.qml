@@ -1,14 +1,18 @@
 import QtQuick
 import QtTest
 import globals
+import kova.tools
+import mySettings
 import "qrc:/"
 
-// The window with no server to reach, after the online run stored the owner's credentials:
-// the offline login stands on the stored values alone.
+// The window with no server to reach, after the online run stored its last login (every seeded
+// account has the password 582901): the offline login stands on the stored values alone.
 TestCase {
     id: _testCase
 
     property var window: null
+
+    readonly property string storedUser: _tools.fromUtf8(_tools.xcrypt(MySettings.lastUserCrypt))
 
     function findNamed(name: string): var {
         const found = findChild(_testCase.window, name);
@@ -24,6 +28,7 @@ TestCase {
             "height": 760
         });
         tryVerify(() => _testCase.window.visible, 10000);
+        waitForRendering(_testCase.window.contentItem);
     }
 
     function cleanup(): void {
@@ -52,7 +57,8 @@ TestCase {
     function test_offlineLogin(data) {
         findNamed("_offlineCheck").checked = true;
         findNamed("_rememberMe").checked = false;
-        findNamed("_userField").text = "358000000000001";
+        verify(_testCase.storedUser.length > 0, "the online run stored no login");
+        findNamed("_userField").text = _testCase.storedUser;
         findNamed("_passwordField").text = data.password;
         mouseClick(findNamed("_loginButton"));
         if (data.operation === Globals.Login_Operation) {
@@ -61,7 +67,12 @@ TestCase {
             return;
         }
         tryCompare(_testCase.window, "currentOperation", data.operation, 5000);
-        compare(_testCase.window.currentDevice.simNumber, "09120000001");
+        compare(_testCase.window.currentDevice.simNumber, MySettings.deviceSimNumber);
+        compare(String(_testCase.window.currentDevice.imei), String(MySettings.imei));
         compare(findNamed("_mainStackView").depth, 2);
+    }
+
+    Tools {
+        id: _tools
     }
 }

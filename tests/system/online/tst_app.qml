@@ -61,6 +61,8 @@ TestCase {
         openWindow();
         logIn("358000000000001", "582901");
         tryCompare(_testCase.window, "currentOperation", Globals.CarControl_Operation, 15000);
+        // The stack takes no input while the dashboard slides in.
+        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
     }
 
     function cleanup(): void {
