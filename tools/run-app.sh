@@ -18,6 +18,9 @@ if [ -z "${DISPLAY:-}" ]; then
   children+=($!)
   export DISPLAY=$display
   for _ in $(seq 50); do [ -S "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+  # A window manager, so the window opens maximised as it does on a desktop.
+  matchbox-window-manager -use_titlebar no >/dev/null 2>&1 &
+  children+=($!)
   (
     while sleep 3; do
       import -display "$DISPLAY" -window root "$shots/run.tmp.png" 2>/dev/null \
