@@ -171,8 +171,9 @@ QList<Position> drive(const QList<Crossing> &route, qint64 startTime, int interv
         travelled += speed * intervalSeconds;
         time += intervalSeconds;
     }
+    // The car stands at its destination: a parked car reports no speed.
     const double lastCourse = plan.isEmpty() ? 0 : plan.constLast().course;
-    point(time, coordinate(legs.constLast()), lastCourse, slowSpeed);
+    point(time, coordinate(legs.constLast()), lastCourse, 0);
     return points;
 }
 

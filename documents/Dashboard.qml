@@ -145,8 +145,7 @@ Page {
                     unit: "km/h"
 
                     Image {
-                        width: 25
-                        height: 25
+                        sourceSize: Qt.size(25, 25)
                         source: "qrc:/graphics/speed.png"
                         mipmap: true
                     }
@@ -161,8 +160,7 @@ Page {
                     unit: "m"
 
                     Image {
-                        width: 25
-                        height: 25
+                        sourceSize: Qt.size(25, 25)
                         source: "qrc:/graphics/altitude.png"
                         mipmap: true
                     }
@@ -179,8 +177,8 @@ Page {
 
                     QmlItems.SimChargeItem {
                         objectName: "_simChargeItem"
-                        width: 25
-                        height: 25
+                        implicitWidth: 25
+                        implicitHeight: 25
                         value: _page.status?.simCharge ?? 0
                     }
                 }
@@ -193,8 +191,8 @@ Page {
 
                     QmlItems.Battry {
                         objectName: "_battery"
-                        width: 28
-                        height: 28
+                        implicitWidth: 28
+                        implicitHeight: 28
                         percent: _page.status?.battryPercent ?? 0
                         state: !_page.status?.powerDetect ? "use" : _page.status.charging ? "full" : "charging"
                     }
@@ -206,8 +204,8 @@ Page {
 
                     QmlItems.GsmSignalItem {
                         objectName: "_gsmItem"
-                        width: 25
-                        height: 25
+                        implicitWidth: 25
+                        implicitHeight: 25
                         value: _page.status?.gsmSignal ?? 0
                     }
                 }
@@ -218,8 +216,8 @@ Page {
 
                     QmlItems.GpsSignalItem {
                         objectName: "_gpsItem"
-                        width: 25
-                        height: 25
+                        implicitWidth: 25
+                        implicitHeight: 25
                         value: _page.location?.accuracy ?? 0
                     }
                 }
@@ -346,6 +344,8 @@ Page {
 
     // Icon first (the child), then the value and its unit.
     component Reading: RowLayout {
+        id: _reading
+
         default property alias icon: _iconSlot.data
         property string value
         property string unit
@@ -361,17 +361,17 @@ Page {
             implicitHeight: childrenRect.height
         }
         Label {
-            Layout.preferredWidth: parent.valueWidth
+            Layout.preferredWidth: _reading.valueWidth
             Layout.alignment: Qt.AlignBaseline
-            text: parent.value
+            text: _reading.value
             font.family: _font_lato.name
             font.pixelSize: _mainWindow.basePixelSize * 1.2
             horizontalAlignment: Text.AlignHCenter
         }
         Label {
             Layout.alignment: Qt.AlignBaseline
-            visible: parent.unitVisible
-            text: parent.unit
+            visible: _reading.unitVisible
+            text: _reading.unit
             font.family: _font_lato.name
             font.pixelSize: _mainWindow.basePixelSize * 0.8
             font.weight: Font.Medium

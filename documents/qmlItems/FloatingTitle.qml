@@ -6,7 +6,7 @@ import ".."
 MyLabel {
     id: _title
 
-    required property Item field
+    required property TextInput field
     property bool raised: false
 
     state: raised ? "topRight" : "center"
