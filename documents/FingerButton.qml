@@ -19,19 +19,24 @@ ToolButton {
     icon.source: "qrc:/graphics/fingerPrint.svg"
     icon.width: 80
     icon.height: 80
+    // Starts white; the pulse below owns the colour from then on.
     icon.color: "white"
     onClicked: auth()
 
     // A slow pulse invites the touch.
-    SequentialAnimation on icon.color {
+    SequentialAnimation {
         loops: Animation.Infinite
         running: _fingerButton.visible
 
         ColorAnimation {
+            target: _fingerButton
+            property: "icon.color"
             to: "#40517f"
             duration: 1200
         }
         ColorAnimation {
+            target: _fingerButton
+            property: "icon.color"
             to: "lightblue"
             duration: 200
         }
