@@ -1,6 +1,6 @@
 #include "DatagramSink.h"
+#include "ProcessSetup.h"
 #include "Registration.h"
-#include "TlsDefaults.h"
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
@@ -13,11 +13,7 @@ int main(int argc, char *argv[])
 
     // High-DPI scaling is always on in Qt 6, so there is no attribute left to set.
     QGuiApplication app(argc, argv);
-    QGuiApplication::setOrganizationName(QStringLiteral("ORIBEL"));
-    QGuiApplication::setOrganizationDomain(QStringLiteral("oribel.example"));
-    QGuiApplication::setApplicationName(QStringLiteral("Kova App"));
-
-    installVerifyingTlsDefault();
+    setUpProcess();
     registerKovaTypes();
 
     QQmlApplicationEngine engine;

@@ -1,8 +1,7 @@
 #include "MySettings.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "OwnerOnlyFile.h"
+
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -75,22 +74,8 @@ void MySettings::update(T &member, const T &value, const char *key, Signal chang
     emit(this->*changed)(member);
 }
 
-// The file holds credential material, so only its owner may read it. QSettings saves through a
-// temporary file that inherits the permissions of the file it replaces, so making (or tightening)
-// the file before every write keeps each saved version owner-only from its first byte.
 void MySettings::restrictFile(bool create) const
 {
-    constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    QFile file(m_filePath);
-    if (file.exists()) {
-        if (file.permissions() != (ownerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser))
-            file.setPermissions(ownerOnly);
-        return;
-    }
-    if (!create)
-        return;
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnly))
-        qWarning("MySettings: cannot create %s: %s", qPrintable(m_filePath),
-                 qPrintable(file.errorString()));
+    // The file holds credential material: enciphered, but with the key in every copy of the app.
+    restrictToOwner(m_filePath, create);
 }

@@ -2,6 +2,7 @@
 #include "Tools.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -136,6 +137,12 @@ void TestStartup::twoCopiesRunAndAnnounceThemselves()
     QCOMPARE(request.value("version_minor").toInt(), 2);
     QCOMPARE(request.value("version_patch").toInt(), 0);
     QCOMPARE(request.value("os").toString(), QStringLiteral("linux"));
+
+    // The pages keep the password digest there: owner only, before anything is written to it.
+    const QFileInfo pageSettings(m_home->filePath(QStringLiteral("config/ORIBEL/Kova App.conf")));
+    QVERIFY(pageSettings.exists());
+    QCOMPARE(pageSettings.permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+             QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void TestStartup::drainsABurstOfDatagrams()

@@ -1,6 +1,6 @@
 #include "Registration.h"
 #include "TestHttpServer.h"
-#include "TlsDefaults.h"
+#include "ProcessSetup.h"
 
 #include <QGuiApplication>
 #include <QObject>
@@ -32,11 +32,8 @@ class Setup : public QObject
 public slots:
     void applicationAvailable()
     {
-        QGuiApplication::setOrganizationName(QStringLiteral("ORIBEL"));
-        QGuiApplication::setOrganizationDomain(QStringLiteral("oribel.example"));
-        QGuiApplication::setApplicationName(QStringLiteral("Kova App"));
         pointAtLoopback();
-        installVerifyingTlsDefault();
+        setUpProcess();
         registerKovaTypes();
         qmlRegisterType<TestHttpServer>("kova.testing", 1, 0, "TestHttpServer");
     }

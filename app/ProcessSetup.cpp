@@ -1,0 +1,19 @@
+#include "ProcessSetup.h"
+
+#include "OwnerOnlyFile.h"
+#include "TlsDefaults.h"
+
+#include <QGuiApplication>
+#include <QSettings>
+
+void setUpProcess()
+{
+    QGuiApplication::setOrganizationName(QStringLiteral("ORIBEL"));
+    QGuiApplication::setOrganizationDomain(QStringLiteral("oribel.example"));
+    QGuiApplication::setApplicationName(QStringLiteral("Kova App"));
+
+    // The pages keep the password digest in the per-user settings, so only the owner may read
+    // them.
+    restrictToOwner(QSettings().fileName(), true);
+    installVerifyingTlsDefault();
+}
