@@ -816,6 +816,7 @@ ApplicationWindow {
 
             ToolButton {
                 id: _btnMyRoute
+                objectName: "_btnMyRoute"
 
                 Layout.preferredWidth: 40
                 Layout.preferredHeight: 40
@@ -1269,6 +1270,7 @@ ApplicationWindow {
 
     Platform.MessageDialog {
         id: _gpsMessageDialog
+        objectName: "_gpsMessageDialog"
 
         text: "روشن کردن جیپیاس"
         informativeText: "برای مسیریابی نیاز به فعالکردن جیپیاس میباشد!"
