@@ -28,6 +28,7 @@ Popup {
     }
 
     modal: true
+    focus: true
     leftPadding: 15
     rightPadding: 15
     // Drawn plainly: the style's elevation shadow is an effect some renderers cannot draw, and

@@ -16,6 +16,8 @@ Popup {
         }
     }
 
+    focus: true
+
     component ModeButton: RadioButton {
         required property int mode
 

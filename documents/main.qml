@@ -14,10 +14,8 @@ import kova.services
 import call
 import smsManager
 import notification
-import mySettings
 import "qmlItems"
-import "JsTools.js" as JsTools
-import "JalaliDate.js" as JalaliDate
+import "LiveDataRules.js" as LiveDataRules
 
 ApplicationWindow {
     id: _mainWindow
@@ -27,13 +25,13 @@ ApplicationWindow {
     property var devices: loginResponse.devices
     property int currentDeviceIndex: 0
     readonly property var currentDevice: devices ? (devices[currentDeviceIndex] ?? {}) : ({})
-    property var currentLocation
-    property geoCoordinate carCoord: QtPositioning.coordinate(0, 0)
+    property alias currentLocation: _liveData.currentLocation
+    property alias carCoord: _liveData.carCoord
     property geoCoordinate myLastCoord: QtPositioning.coordinate(0, 0)
-    property var currentStatus
-    property var _deviceSettings: ({})
+    property alias currentStatus: _liveData.currentStatus
+    property alias _deviceSettings: _liveData.deviceSettings
     property var appConfigs: ({})
-    property var pathsAdvanceInfo: []
+    property alias pathsAdvanceInfo: _liveData.pathsAdvanceInfo
 
     property list<real> basePixelSizeFactors: [0.8, 1, 1.2, 1.4]
     property int basePixelSizeFactorIndex: 1
@@ -41,20 +39,6 @@ ApplicationWindow {
     readonly property int basePixelSize: Math.round(_baseText.font.pixelSize * basePixelSizeFactor)
     readonly property list<color> pathColors: ["#BBF44336", "#BB9C27B0", "#BB2196F3", "#BB009688", "#BBFF9800", "#BBFF5722", "#BB795548"]
     readonly property bool mobilePlatform: Qt.platform.os === "android" || Qt.platform.os === "ios"
-
-    // Alarm bits of a status reply, in the order their notifications are shown.
-    readonly property var _eventKinds: [
-        { "bit": 1, "title": "هشدار باز شدن دربها", "timeField": "doorTime" },
-        { "bit": 2, "title": "هشدار باز شدن صندوق یا کاپوت", "timeField": "trunkTime" },
-        { "bit": 4, "title": "هشدار باز شدن سوئیچ خودرو", "timeField": "carSwitchTime" },
-        { "bit": 8, "title": "هشدار قطع برق خودرو(سرقت باطری)", "timeField": "powerDisconnectTime" },
-        { "bit": 16, "title": "هشدار ورود به محدوده غیر مجاز", "timeField": "geoFenceInTime" },
-        { "bit": 32, "title": "هشدار خروج از محدوده", "timeField": "geoFenceOutTime" },
-        { "bit": 64, "title": "هشدار حمل جرثقیل", "timeField": "carringTime" },
-        { "bit": 128, "title": "هشدار سرعت غیرمجاز", "timeField": "overSpeedTime" },
-        { "bit": 256, "title": "هشدار تکان خوردن خودرو", "timeField": "shockTime" }
-    ]
-    readonly property string offlineRequestFrame: "[oribel,55]}]"
 
     // Tells the server which build is starting; its reply may carry a notice and the
     // application configuration.
@@ -84,26 +68,20 @@ ApplicationWindow {
             _mainWindow.appConfigs = response.appConfigs;
     }
 
-    function showTooltip(text: string, timeout: int): void {
-        _mainTooltip.timeout = timeout;
-        _mainTooltip.text = text;
-        _mainTooltip.open();
-    }
-
     function tooltipRouting(): void {
-        showTooltip("درحال مسیریابی", 3000);
+        _mainTooltip.show("درحال مسیریابی", 3000);
     }
 
     function tooltipCarLocation(): void {
-        showTooltip("قفل شدن نقشه روی موقعیت خودرو", 3000);
+        _mainTooltip.show("قفل شدن نقشه روی موقعیت خودرو", 3000);
     }
 
     function tooltipMyLocation(): void {
-        showTooltip("قفل شدن نقشه روی موقعیت شما", 3000);
+        _mainTooltip.show("قفل شدن نقشه روی موقعیت شما", 3000);
     }
 
     function tooltipGpsIsOff(): void {
-        showTooltip("جیپیاس خاموش است", 3000);
+        _mainTooltip.show("جیپیاس خاموش است", 3000);
     }
 
     // ---- Navigation ----
@@ -118,7 +96,7 @@ ApplicationWindow {
     function _applyOperation(operation: int): void {
         switch (operation) {
         case Globals.LiveTracking_Operation:
-            _requestFirstLocation();
+            _liveData.requestFirstLocation();
             _pushOnce(_map);
             _lockStateItem.state = "car";
             break;
@@ -133,7 +111,7 @@ ApplicationWindow {
             _map.fitToCoords(_map.geofenceItem.polygon.path);
             break;
         case Globals.CarControl_Operation:
-            _requestFirstLocation();
+            _liveData.requestFirstLocation();
             break;
         case Globals.Settings_Operation:
             _settingsMenu.resetMenu();
@@ -141,13 +119,6 @@ ApplicationWindow {
                 _mainStackView.push(_settingsMenu);
             break;
         }
-    }
-
-    // The stored index is kept only while it still names one of the devices.
-    function chooseDeviceIndex(deviceList: var, storedIndex: int): int {
-        if (deviceList && storedIndex >= 0 && storedIndex < deviceList.length)
-            return storedIndex;
-        return 0;
     }
 
     // One step back through the header's back button.
@@ -193,39 +164,25 @@ ApplicationWindow {
         _loginPage.loginState = 0;
     }
 
-    function settingsPageFor(name: string): Item {
-        switch (name) {
-        case "Menu_General":
-            return _deviceSettings_Global;
-        case "Menu_Alarms":
-            return _deviceSettings_Alarms;
-        case "Menu_Listening":
-            return _deviceSettings_Listen;
-        case "Menu_Users":
-            return _userManagmentSettingPage;
-        case "Menu_Appearance":
-            return _deviceSettings_Appearance;
-        case "Menu_Map":
-            return _mapSettingPage;
-        case "Menu_Server":
-            return _deviceSettings_Server;
-        case "Menu_Data":
-            return _deviceSettings_Sending;
-        case "Menu_PersonalInfo":
-            return _newLoginSettingPage;
-        case "Menu_Device":
-            return _deviceSettings_DeviceInfo;
-        case "Menu_Support":
-            return _support;
-        }
-        return null;
-    }
-
+    // The settings menu's entries and the pages they open; the SIM entry opens none.
     function openSettingsEntry(index: int): void {
         const entries = _settingsMenu.model;
         if (index < 0 || index >= entries.length)
             return;
-        const page = settingsPageFor(entries[index].name);
+        const pages = {
+            "Menu_General": _deviceSettings_Global,
+            "Menu_Alarms": _deviceSettings_Alarms,
+            "Menu_Listening": _deviceSettings_Listen,
+            "Menu_Users": _userManagmentSettingPage,
+            "Menu_Appearance": _deviceSettings_Appearance,
+            "Menu_Map": _mapSettingPage,
+            "Menu_Server": _deviceSettings_Server,
+            "Menu_Data": _deviceSettings_Sending,
+            "Menu_PersonalInfo": _newLoginSettingPage,
+            "Menu_Device": _deviceSettings_DeviceInfo,
+            "Menu_Support": _support
+        };
+        const page = pages[entries[index].name];
         if (page)
             _mainStackView.push(page);
     }
@@ -277,227 +234,9 @@ ApplicationWindow {
         _map.geofenceItem.setCenter(_map.center, topLeft.distanceTo(third));
     }
 
-    // The new map bearing that turns the map towards the car's course: small differences are
-    // left alone, and turns of more than half a circle go the short way across north.
-    function followHeading(course: real, bearing: real): real {
-        const d = course - bearing;
-        if (Math.abs(d) <= 30)
-            return bearing;
-        if (d > 0)
-            return d > 180 ? bearing - (360 - d) : course;
-        return Math.abs(d) > 180 ? bearing + (360 + d) : course;
-    }
-
-    // ---- Live data ----
-
-    function _requestFirstLocation(): void {
-        _server.lastLocatinBusy = true;
-        _server.getLastLocation(currentDevice.imei ?? 0, true);
-    }
-
-    function _pollLocation(): void {
-        if (_server.lastLocatinBusy)
-            return;
-        _server.lastLocatinBusy = true;
-        _server.getLastLocation(currentDevice.imei ?? 0);
-    }
-
-    function _applyLocation(location: var): void {
-        if (!location)
-            return;
-        carCoord = QtPositioning.coordinate(location.lat, location.lon);
-        _map.locationItem.coordWithAnimation = carCoord;
-        _map.locationItem.relive();
-        if (_btnCarLocation.checked) {
-            _map.centerOn(carCoord);
-            _map.bearing = followHeading(Number(location.course) || 0, _map.bearing);
-        }
-        if (location.version !== undefined)
-            _settingsMenu.firmwareVersion = location.version;
-    }
-
     // Jalali date and local time, e.g. "1403/01/01  09:05:03".
     function toJdateString(gDate: date): string {
-        const j = JalaliDate.fromGregorian(gDate);
-        return JsTools.formatNumber(j[0], 4) + "/" + JsTools.formatNumber(j[1], 2) + "/" + JsTools.formatNumber(j[2], 2) + "  "
-                + JsTools.formatNumber(gDate.getHours(), 2) + ":" + JsTools.formatNumber(gDate.getMinutes(), 2) + ":"
-                + JsTools.formatNumber(gDate.getSeconds(), 2);
-    }
-
-    // The notifications a status reply asks for, in bit order: [{ title, text }].
-    function eventAlerts(reply: var): var {
-        const events = Number(reply.events) || 0;
-        return _eventKinds.filter(kind => (events & kind.bit) !== 0).map(kind => ({
-                    "title": kind.title,
-                    "text": "زمان وقوع: " + toJdateString(new Date(Number(reply[kind.timeField]) * 1000))
-                }));
-    }
-
-    function handleStatusReply(reply: var): void {
-        if (!reply || !reply.isValid)
-            return;
-        if (reply.status !== undefined) {
-            // A record too short to read gives an empty map; the last good status stays.
-            const status = _tools.parsStatus(reply.status);
-            if (Object.keys(status).length > 0)
-                currentStatus = status;
-        }
-        for (const alert of eventAlerts(reply))
-            _notification.notify(alert.title, alert.text, "icon");
-    }
-
-    function handleSettings(settings: var): void {
-        if (!settings)
-            return;
-        _deviceSettings = settings;
-        const copies = [
-            [_deviceSettings_Alarms, "geoFenceAlarmType", "geoFenceAlarmType"],
-            [_deviceSettings_Alarms, "doorAlarmType", "doorAlarmType"],
-            [_deviceSettings_Alarms, "trunkAlarmType", "trunkAlarmType"],
-            [_deviceSettings_Alarms, "switchAlarmType", "switchAlarmType"],
-            [_deviceSettings_Alarms, "carringAlarmType", "carryingAlarmType"],
-            [_deviceSettings_Alarms, "powerDisconnectAlarmType", "powerDisconnectAlarmType"],
-            [_deviceSettings_Alarms, "overSpeedAlarmType", "overSpeedAlarmType"],
-            [_deviceSettings_Alarms, "shakeAlarmType", "shockAlertType"],
-            [_deviceSettings_Alarms, "shockSensitivity", "shockSensitivity"],
-            [_deviceSettings_Alarms, "overSpeed", "overSpeed"],
-            [_deviceSettings_Sending, "sendRate", "sendRate"],
-            [_deviceSettings_Sending, "logResolation", "logResolation"],
-            [_dashboard, "carOnState", "sw3"],
-            [_dashboard, "autoLockState", "autoLock"],
-            [_dashboard, "multiAlarm", "multiAlarm"],
-            [_deviceSettings_Listen, "listenUser1", "listen_Users1"],
-            [_deviceSettings_Listen, "listenUser2", "listen_Users2"],
-            [_deviceSettings_Listen, "listenUser3", "listen_Users3"],
-            [_deviceSettings_DeviceInfo, "tamper", "tamper"]
-        ];
-        // A record missing a key leaves that page value as it was.
-        for (const [target, property, key] of copies) {
-            if (settings[key] !== undefined)
-                target[property] = settings[key];
-        }
-        if (settings.reportCenter1 !== undefined)
-            _deviceSettings_Alarms.reportNumber1 = settings.reportCenter1 === "x" ? "" : settings.reportCenter1;
-        if (settings.reportCenter2 !== undefined)
-            _deviceSettings_Alarms.reportNumber2 = settings.reportCenter2 === "x" ? "" : settings.reportCenter2;
-        if (settings.serverUrlAddress !== undefined)
-            _deviceSettings_Server.serverUrl = settings.serverUrlAddress + ":" + settings.serverUrlPort + settings.serverUrlPath;
-        // The zone being edited in the settings pages is never overwritten.
-        if (!_server.geofencePolygonLoaded && currentOperation !== Globals.Settings_Operation
-                && currentOperation !== Globals.GeoFence_Operation) {
-            _map.geofenceItem.setPoints(settings.geoFencePolygon);
-            _server.geofencePolygonLoaded = true;
-            _geoFenceInOutSettings.setInOut(settings.geoFenceInOut);
-        }
-    }
-
-    function requestOfflineStatus(): void {
-        _smsManager.sendSms(MySettings.deviceSimNumber, offlineRequestFrame);
-        showTooltip("اخطار: با هر بار استفاده از اطلاعات افلاین یک پیامک از گوشی و یک پیامک از دستگاه استفاده میشود.", 8000);
-    }
-
-    // The device's SMS answer to the offline request; anything else is ignored. Returns whether
-    // the message was taken.
-    function handleOfflineAnswer(sender: string, message: string): bool {
-        if (!JsTools.comparePhoneNumber(sender, currentDevice.simNumber))
-            return false;
-        let answer;
-        try {
-            answer = JSON.parse(message);
-        } catch (e) {
-            return false;
-        }
-        if (!answer || answer.id !== 55 || !Array.isArray(answer.info))
-            return false;
-        const location = answer.info[0];
-        const status = answer.info[1];
-        if (!Array.isArray(location) || location.length < 7 || !Array.isArray(status) || status.length < 11)
-            return false;
-        _btnGetOffline.state = "ready";
-        if (location[6]) {
-            currentLocation = {
-                "dateTime": new Date(location[0] * 1000),
-                "lat": location[1],
-                "lon": location[2],
-                "alt": location[3],
-                "speed": location[4],
-                "course": location[5],
-                "isValid": location[6],
-                "accuracy": status[9]
-            };
-        } else {
-            showTooltip("اطلاعات موقعیتی gps صحیح نیست", 5000);
-        }
-        currentStatus = {
-            "door": status[0],
-            "trunk": status[1],
-            "carSwitch": status[2],
-            "powerDetect": status[3],
-            "charging": status[4],
-            "carring": status[6],
-            "simCharge": status[7],
-            "battryPercent": status[8],
-            "gsmSignal": status[9],
-            "gpsSignal": status[10]
-        };
-        _dashboard.carOnState = status[5];
-        return true;
-    }
-
-    function handleTripReply(): void {
-        pathsAdvanceInfo = _server.pathsAdvanceInfo();
-        const paths = _server.debriefingPath();
-        _map.createDebriefingPaths(paths);
-        _debriefingDialog.paths = paths;
-        _debriefingDialog.state = "run";
-    }
-
-    function handleTripError(errorCode: int): void {
-        _debriefingDialog.state = "stop";
-        if (errorCode === 4 || errorCode === 10000)
-            showTooltip("خودرو شما در این بازه زمانی \n مسیری طی نکرده است", 3000);
-        else
-            showTooltip("خطا در دریافت مسیر", 3000);
-    }
-
-    // Seconds as hh:mm:ss; a day or more wraps around.
-    function formatDuration(seconds: real): string {
-        return new Date(seconds * 1000).toISOString().substring(11, 19);
-    }
-
-    function formatSpeed(metresPerSecond: real): string {
-        return (metresPerSecond * 3.6).toFixed(1) + " km/h";
-    }
-
-    // The texts of the trip statistics popup: index 0 sums up every path, k >= 1 shows path k.
-    function tripFigureTexts(figures: var, index: int): var {
-        const list = Array.from(figures ?? []);
-        let distance = 0, drivingTime = 0, stopTime = 0, maxSpeed = 0, avrageSpeed = 0;
-        if (index === 0) {
-            for (const path of list) {
-                distance += Number(path.distance) || 0;
-                drivingTime += Number(path.drivingTime) || 0;
-                maxSpeed = Math.max(maxSpeed, Number(path.maxSpeed) || 0);
-                avrageSpeed += Number(path.avrageSpeed) || 0;
-            }
-            stopTime = 86400 - drivingTime;
-            if (list.length > 0)
-                avrageSpeed /= list.length;
-        } else if (index >= 1 && index <= list.length) {
-            const path = list[index - 1];
-            distance = Number(path.distance) || 0;
-            drivingTime = Number(path.drivingTime) || 0;
-            stopTime = Number(path.stopTime) || 0;
-            maxSpeed = Number(path.maxSpeed) || 0;
-            avrageSpeed = Number(path.avrageSpeed) || 0;
-        }
-        return {
-            "distance": distance / 1000 + " km",
-            "drivingTime": formatDuration(drivingTime),
-            "stopTime": formatDuration(stopTime),
-            "maxSpeed": formatSpeed(maxSpeed),
-            "avrageSpeed": formatSpeed(avrageSpeed)
-        };
+        return LiveDataRules.toJdateString(gDate);
     }
 
     visible: true
@@ -509,10 +248,9 @@ ApplicationWindow {
     LayoutMirroring.childrenInherit: true
 
     onCurrentOperationChanged: _applyOperation(currentOperation)
-    onDevicesChanged: currentDeviceIndex = chooseDeviceIndex(devices, _appSettings.currentDeviceIndex)
+    onDevicesChanged: currentDeviceIndex = LiveDataRules.chooseDeviceIndex(devices, _appSettings.currentDeviceIndex)
     onCurrentDeviceIndexChanged: _appSettings.currentDeviceIndex = currentDeviceIndex
     onCarCoordChanged: _appSettings.lastCarCoord = carCoord
-    onCurrentLocationChanged: _applyLocation(currentLocation)
 
     Component.onCompleted: {
         width += 1;
@@ -592,8 +330,6 @@ ApplicationWindow {
 
     SmsManager {
         id: _smsManager
-
-        onSmsReceived: (sender, message) => _mainWindow.handleOfflineAnswer(sender, message)
     }
 
     GpsManager {
@@ -636,14 +372,6 @@ ApplicationWindow {
         property bool lastLocatinBusy: false
         property bool geofencePolygonLoaded: false
 
-        onLastLocationReply: location => {
-            _mainWindow.currentLocation = location;
-            lastLocatinBusy = false;
-        }
-        onLastLocationError: lastLocatinBusy = false
-        onSettingsReply: settings => _mainWindow.handleSettings(settings)
-        onDebriefingReply: _mainWindow.handleTripReply()
-        onDebriefingError: errorCode => _mainWindow.handleTripError(errorCode)
     }
 
     ServerPing {
@@ -664,48 +392,29 @@ ApplicationWindow {
         }
     }
 
-    HttpPost {
-        id: _getStatusPost
+    LiveData {
+        id: _liveData
+        objectName: "_liveData"
 
-        url: _server.appInterfaceUrl
-        timeout: 5000
-        requestObject: ({
-                "command": "getStatus",
-                "imei": _mainWindow.currentDevice.imei
-            })
-        onResponseReady: response => _mainWindow.handleStatusReply(response)
-    }
-
-    Timer {
-        id: _getLocationTimer
-
-        interval: 1000
-        repeat: true
-        triggeredOnStart: true
-        running: _mainWindow.currentOperation === Globals.LiveTracking_Operation
-                 || _mainWindow.currentOperation === Globals.CarControl_Operation
-        onTriggered: _mainWindow._pollLocation()
-    }
-
-    Timer {
-        id: _getStatusTimer
-
-        interval: 2000
-        repeat: true
-        triggeredOnStart: true
-        running: _getLocationTimer.running
-        onTriggered: _getStatusPost.post()
-    }
-
-    Timer {
-        id: _getSettingsTimer
-
-        interval: 2000
-        repeat: true
-        triggeredOnStart: true
-        running: _mainWindow.currentOperation === Globals.Settings_Operation
-                 || _mainWindow.currentOperation === Globals.CarControl_Operation
-        onTriggered: _server.getSettings(_mainWindow.currentDevice.imei ?? 0)
+        operation: _mainWindow.currentOperation
+        device: _mainWindow.currentDevice
+        lockState: _lockStateItem.state
+        server: _server
+        tools: _tools
+        notification: _notification
+        smsManager: _smsManager
+        map: _map
+        dashboard: _dashboard
+        settingsMenu: _settingsMenu
+        alarmsPage: _deviceSettings_Alarms
+        sendingPage: _deviceSettings_Sending
+        listenPage: _deviceSettings_Listen
+        deviceInfoPage: _deviceSettings_DeviceInfo
+        serverPage: _deviceSettings_Server
+        geofenceSettings: _geoFenceInOutSettings
+        debriefingDialog: _debriefingDialog
+        offlineButton: _btnGetOffline
+        tooltip: _mainTooltip
     }
 
     Timer {
@@ -730,9 +439,9 @@ ApplicationWindow {
         onTriggered: _mainWindow.getMyRouteToCar()
     }
 
-    Shortcut {
-        context: Qt.ApplicationShortcut
-        sequences: ["Esc", "Back"]
+    BackKeyShortcut {
+        overlay: _mainWindow.Overlay.overlay
+        focusItem: _mainWindow.activeFocusItem
         onActivated: _mainWindow.escapeStep()
     }
 
@@ -871,7 +580,7 @@ ApplicationWindow {
                 flat: true
                 timeout: 20000
                 icon.source: "qrc:/graphics/getOffline.png"
-                onClicked: _mainWindow.requestOfflineStatus()
+                onClicked: _liveData.requestOfflineStatus()
 
                 Label {
                     anchors.horizontalCenter: parent.horizontalCenter
@@ -919,47 +628,13 @@ ApplicationWindow {
         }
     }
 
-    footer: ToolBar {
-        Material.foreground: "white"
-        Material.primary: "#AA354d82"
-        font.pixelSize: 0.9 * _mainWindow.basePixelSize
+    footer: MainFooter {
         visible: _mainWindow.currentOperation === Globals.CarControl_Operation
-
-        component FooterButton: ToolButton {
-            Layout.fillWidth: true
-            Layout.preferredWidth: 1
-            Layout.alignment: Qt.AlignBottom
-            Layout.bottomMargin: -5
-            display: AbstractButton.TextUnderIcon
-            spacing: -5
-            padding: 2
-        }
-
-        RowLayout {
-            anchors.fill: parent
-            spacing: 0
-
-            FooterButton {
-                text: "تنظیمات"
-                icon.source: "qrc:/graphics/configuration.svg"
-                onClicked: _mainWindow.currentOperation = Globals.Settings_Operation
-            }
-            FooterButton {
-                text: "گزارش مسیر"
-                icon.source: "qrc:/graphics/currentLocation.svg"
-                onClicked: _mainWindow.currentOperation = Globals.Debriefing_Operation
-            }
-            FooterButton {
-                text: "شنود"
-                icon.source: "qrc:/graphics/ear.svg"
-                onClicked: _call.directCall(_mainWindow.currentDevice.simNumber ?? "")
-            }
-            FooterButton {
-                text: "خروج"
-                icon.source: "qrc:/graphics/exit.svg"
-                onClicked: _mainWindow.logout()
-            }
-        }
+        basePixelSize: _mainWindow.basePixelSize
+        onSettingsClicked: _mainWindow.currentOperation = Globals.Settings_Operation
+        onTripReportClicked: _mainWindow.currentOperation = Globals.Debriefing_Operation
+        onListenClicked: _call.directCall(_mainWindow.currentDevice.simNumber ?? "")
+        onExitClicked: _mainWindow.logout()
     }
 
     // ---- Pages ----
@@ -1036,7 +711,7 @@ ApplicationWindow {
         }
 
         function onRouteError(): void {
-            _mainWindow.showTooltip("خطای مسیریابی", 3000);
+            _mainTooltip.show("خطای مسیریابی", 3000);
         }
     }
 
@@ -1179,93 +854,24 @@ ApplicationWindow {
 
     Popup {
         id: _path_AdvanceInfo_popup
-
-        readonly property var texts: _mainWindow.tripFigureTexts(_mainWindow.pathsAdvanceInfo, _debriefingDialog.currentPathIndex)
+        objectName: "_path_AdvanceInfo_popup"
 
         x: _mainWindow.width - width - 1
+        focus: true
 
-        component FigureHeading: Label {
-            font.bold: true
-            font.pixelSize: _mainWindow.basePixelSize
-        }
-
-        component FigureValue: Label {
-            font.family: _font_lato.name
-            font.pixelSize: _mainWindow.basePixelSize
-        }
-
-        GroupBox {
-            title: "اطلاعات مسیر"
-
-            GridLayout {
-                columns: 2
-
-                FigureHeading {
-                    text: "مسافت طی شده: "
-                }
-                FigureValue {
-                    text: _path_AdvanceInfo_popup.texts.distance
-                }
-                FigureHeading {
-                    text: "مدت زمان رانندگی: "
-                }
-                FigureValue {
-                    text: _path_AdvanceInfo_popup.texts.drivingTime
-                }
-                FigureHeading {
-                    text: "مدت زمان توقف: "
-                }
-                FigureValue {
-                    text: _path_AdvanceInfo_popup.texts.stopTime
-                }
-                FigureHeading {
-                    text: "سرعت ماکزیمم: "
-                }
-                FigureValue {
-                    text: _path_AdvanceInfo_popup.texts.maxSpeed
-                }
-                FigureHeading {
-                    text: "سرعت میانگین: "
-                }
-                FigureValue {
-                    text: _path_AdvanceInfo_popup.texts.avrageSpeed
-                }
-            }
+        TripFigures {
+            figures: _mainWindow.pathsAdvanceInfo
+            pathIndex: _debriefingDialog.currentPathIndex
+            valueFontFamily: _font_lato.name
+            basePixelSize: _mainWindow.basePixelSize
         }
     }
 
-    Popup {
+    ExitConfirmation {
         id: _closeDialog
         objectName: "_closeDialog"
 
         anchors.centerIn: parent
-        modal: true
-        padding: 25
-        closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
-
-        GridLayout {
-            columns: 2
-            columnSpacing: 10
-
-            Label {
-                Layout.columnSpan: 2
-                text: "آیا برای خروج اطمینان دارید؟"
-                font.pointSize: 2.2 * Screen.pixelDensity
-            }
-            Button {
-                Layout.minimumWidth: 100
-                highlighted: true
-                text: "انصراف"
-                onClicked: _closeDialog.close()
-            }
-            Button {
-                Layout.minimumWidth: 100
-                highlighted: true
-                Material.accent: "#aadd5555"
-                text: "بلی"
-                onClicked: Qt.quit()
-            }
-        }
     }
 
     Platform.MessageDialog {
@@ -1282,17 +888,12 @@ ApplicationWindow {
         onCancelClicked: _mainWindow.exitRoutingAndLockToCar()
     }
 
-    ToolTip {
+    MainTooltip {
         id: _mainTooltip
         objectName: "_mainTooltip"
 
         x: (_mainWindow.width - width) / 2
         y: _mainWindow.height * (_mainWindow.currentOperation === Globals.CarControl_Operation ? 0.1 : 0.8)
-        timeout: 3000
-        background: Rectangle {
-            color: "#dd071136"
-            radius: 2
-        }
     }
 
     ToolTip {

@@ -1,0 +1,227 @@
+import QtQuick
+import QtPositioning
+import globals
+import kova.tools
+import notification
+import smsManager
+import mySettings
+import "qmlItems"
+import "JsTools.js" as JsTools
+import "LiveDataRules.js" as LiveDataRules
+
+// Keeps the car's shared state current while the owner watches it: the polling timers, the
+// server client's replies, the status request and its alarms, the offline request by SMS, the
+// trip reply, and the copies of the device settings into the pages. The window publishes the
+// state it holds here under its own names.
+QtObject {
+    id: _liveData
+
+    required property int operation
+    required property var device
+    // The map follows the car while this is "car".
+    required property string lockState
+    required property Server server
+    required property Tools tools
+    required property Notification notification
+    required property SmsManager smsManager
+    required property MapView map
+    required property Dashboard dashboard
+    required property SettingsMenu settingsMenu
+    required property DeviceSettings_Alarms alarmsPage
+    required property DeviceSettings_Sending sendingPage
+    required property DeviceSettings_Listen listenPage
+    required property DeviceSettings_DeviceInfo deviceInfoPage
+    required property DeviceSettings_Server serverPage
+    required property GeoFenceInOutSettings geofenceSettings
+    required property DebriefingPlaybackDialog debriefingDialog
+    required property RoundBusyBotton offlineButton
+    required property MainTooltip tooltip
+
+    property var currentLocation
+    property var currentStatus
+    property var deviceSettings: ({})
+    property var pathsAdvanceInfo: []
+    property geoCoordinate carCoord: QtPositioning.coordinate(0, 0)
+
+    readonly property string offlineRequestFrame: "[oribel,55]}]"
+    readonly property bool _watchingCar: operation === Globals.LiveTracking_Operation
+                                         || operation === Globals.CarControl_Operation
+
+    // Entering live tracking or car control asks at once, with the first-request flag.
+    function requestFirstLocation(): void {
+        server.lastLocatinBusy = true;
+        server.getLastLocation(device.imei ?? 0, true);
+    }
+
+    function applyLocation(location: var): void {
+        if (!location)
+            return;
+        carCoord = QtPositioning.coordinate(location.lat, location.lon);
+        map.locationItem.coordWithAnimation = carCoord;
+        map.locationItem.relive();
+        if (lockState === "car") {
+            map.centerOn(carCoord);
+            map.bearing = LiveDataRules.followHeading(Number(location.course) || 0, map.bearing);
+        }
+        if (location.version !== undefined)
+            settingsMenu.firmwareVersion = location.version;
+    }
+
+    function handleStatusReply(reply: var): void {
+        if (!reply || !reply.isValid)
+            return;
+        if (reply.status !== undefined) {
+            // A record too short to read gives an empty map; the last good status stays.
+            const status = tools.parsStatus(reply.status);
+            if (Object.keys(status).length > 0)
+                currentStatus = status;
+        }
+        for (const alert of LiveDataRules.eventAlerts(reply))
+            notification.notify(alert.title, alert.text, "icon");
+    }
+
+    function handleSettings(settings: var): void {
+        if (!settings)
+            return;
+        deviceSettings = settings;
+        const pages = {
+            "alarms": alarmsPage,
+            "sending": sendingPage,
+            "listen": listenPage,
+            "deviceInfo": deviceInfoPage,
+            "server": serverPage,
+            "dashboard": dashboard
+        };
+        for (const copy of LiveDataRules.settingsAssignments(settings))
+            pages[copy.page][copy.property] = copy.value;
+        // The zone being edited in the settings pages is never overwritten.
+        if (!server.geofencePolygonLoaded && operation !== Globals.Settings_Operation
+                && operation !== Globals.GeoFence_Operation) {
+            map.geofenceItem.setPoints(settings.geoFencePolygon);
+            server.geofencePolygonLoaded = true;
+            geofenceSettings.setInOut(settings.geoFenceInOut);
+        }
+    }
+
+    function requestOfflineStatus(): void {
+        smsManager.sendSms(MySettings.deviceSimNumber, offlineRequestFrame);
+        tooltip.show("اخطار: با هر بار استفاده از اطلاعات افلاین یک پیامک از گوشی و یک پیامک از دستگاه استفاده میشود.", 8000);
+    }
+
+    // The device's SMS answer to the offline request; anything else is ignored. Returns whether
+    // the message was taken.
+    function handleOfflineAnswer(sender: string, message: string): bool {
+        if (!JsTools.comparePhoneNumber(sender, device.simNumber))
+            return false;
+        const answer = LiveDataRules.parseOfflineAnswer(message);
+        if (!answer)
+            return false;
+        offlineButton.state = "ready";
+        if (answer.location)
+            currentLocation = answer.location;
+        else
+            tooltip.show("اطلاعات موقعیتی gps صحیح نیست", 5000);
+        currentStatus = answer.status;
+        dashboard.carOnState = answer.carOnState;
+        return true;
+    }
+
+    function handleTripReply(): void {
+        pathsAdvanceInfo = server.pathsAdvanceInfo();
+        const paths = server.debriefingPath();
+        map.createDebriefingPaths(paths);
+        debriefingDialog.paths = paths;
+        debriefingDialog.state = "run";
+    }
+
+    function handleTripError(errorCode: int): void {
+        debriefingDialog.state = "stop";
+        if (errorCode === 4 || errorCode === 10000)
+            tooltip.show("خودرو شما در این بازه زمانی \n مسیری طی نکرده است", 3000);
+        else
+            tooltip.show("خطا در دریافت مسیر", 3000);
+    }
+
+    onCurrentLocationChanged: applyLocation(currentLocation)
+
+    readonly property Connections _serverReplies: Connections {
+        target: _liveData.server
+
+        function onLastLocationReply(location: var): void {
+            _liveData.currentLocation = location;
+            _liveData.server.lastLocatinBusy = false;
+        }
+
+        function onLastLocationError(): void {
+            _liveData.server.lastLocatinBusy = false;
+        }
+
+        function onSettingsReply(settings: var): void {
+            _liveData.handleSettings(settings);
+        }
+
+        function onDebriefingReply(): void {
+            _liveData.handleTripReply();
+        }
+
+        function onDebriefingError(errorCode: int): void {
+            _liveData.handleTripError(errorCode);
+        }
+    }
+
+    readonly property Connections _smsArrivals: Connections {
+        target: _liveData.smsManager
+
+        function onSmsReceived(sender: string, message: string): void {
+            _liveData.handleOfflineAnswer(sender, message);
+        }
+    }
+
+    readonly property HttpPost _statusRequest: HttpPost {
+        id: _getStatusPost
+
+        url: _liveData.server.appInterfaceUrl
+        timeout: 5000
+        requestObject: ({
+                "command": "getStatus",
+                "imei": _liveData.device.imei
+            })
+        onResponseReady: response => _liveData.handleStatusReply(response)
+    }
+
+    // At most one location request is outstanding; the reply or the error releases the flag.
+    readonly property Timer _locationPolling: Timer {
+        id: _getLocationTimer
+
+        interval: 1000
+        repeat: true
+        triggeredOnStart: true
+        running: _liveData._watchingCar
+        onTriggered: {
+            if (_liveData.server.lastLocatinBusy)
+                return;
+            _liveData.server.lastLocatinBusy = true;
+            _liveData.server.getLastLocation(_liveData.device.imei ?? 0);
+        }
+    }
+
+    readonly property Timer _statusPolling: Timer {
+        id: _getStatusTimer
+
+        interval: 2000
+        repeat: true
+        triggeredOnStart: true
+        running: _liveData._watchingCar
+        onTriggered: _getStatusPost.post()
+    }
+
+    readonly property Timer _settingsPolling: Timer {
+        id: _getSettingsTimer
+
+        interval: 2000
+        repeat: true
+        triggeredOnStart: true
+        running: _liveData.operation === Globals.Settings_Operation || _liveData.operation === Globals.CarControl_Operation
+        onTriggered: _liveData.server.getSettings(_liveData.device.imei ?? 0)
+    }
+}

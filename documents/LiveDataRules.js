@@ -1,0 +1,179 @@
+.pragma library
+
+.import "JsTools.js" as JsTools
+.import "JalaliDate.js" as JalaliDate
+
+// The rules by which the window turns the car's data into what it shows: no objects, no state,
+// so each can be checked on its own.
+
+// Alarm bits of a status reply, in the order their notifications are shown.
+const alarmKinds = [
+    { "bit": 1, "title": "هشدار باز شدن دربها", "timeField": "doorTime" },
+    { "bit": 2, "title": "هشدار باز شدن صندوق یا کاپوت", "timeField": "trunkTime" },
+    { "bit": 4, "title": "هشدار باز شدن سوئیچ خودرو", "timeField": "carSwitchTime" },
+    { "bit": 8, "title": "هشدار قطع برق خودرو(سرقت باطری)", "timeField": "powerDisconnectTime" },
+    { "bit": 16, "title": "هشدار ورود به محدوده غیر مجاز", "timeField": "geoFenceInTime" },
+    { "bit": 32, "title": "هشدار خروج از محدوده", "timeField": "geoFenceOutTime" },
+    { "bit": 64, "title": "هشدار حمل جرثقیل", "timeField": "carringTime" },
+    { "bit": 128, "title": "هشدار سرعت غیرمجاز", "timeField": "overSpeedTime" },
+    { "bit": 256, "title": "هشدار تکان خوردن خودرو", "timeField": "shockTime" }
+];
+
+// Which page value each device setting fills: [page, page property, settings key].
+const settingsCopies = [
+    ["alarms", "geoFenceAlarmType", "geoFenceAlarmType"],
+    ["alarms", "doorAlarmType", "doorAlarmType"],
+    ["alarms", "trunkAlarmType", "trunkAlarmType"],
+    ["alarms", "switchAlarmType", "switchAlarmType"],
+    ["alarms", "carringAlarmType", "carryingAlarmType"],
+    ["alarms", "powerDisconnectAlarmType", "powerDisconnectAlarmType"],
+    ["alarms", "overSpeedAlarmType", "overSpeedAlarmType"],
+    ["alarms", "shakeAlarmType", "shockAlertType"],
+    ["alarms", "shockSensitivity", "shockSensitivity"],
+    ["alarms", "overSpeed", "overSpeed"],
+    ["sending", "sendRate", "sendRate"],
+    ["sending", "logResolation", "logResolation"],
+    ["dashboard", "carOnState", "sw3"],
+    ["dashboard", "autoLockState", "autoLock"],
+    ["dashboard", "multiAlarm", "multiAlarm"],
+    ["listen", "listenUser1", "listen_Users1"],
+    ["listen", "listenUser2", "listen_Users2"],
+    ["listen", "listenUser3", "listen_Users3"],
+    ["deviceInfo", "tamper", "tamper"]
+];
+
+// The new map bearing that turns the map towards the car's course: small differences are left
+// alone, and turns of more than half a circle go the short way across north.
+function followHeading(course, bearing) {
+    const d = course - bearing;
+    if (Math.abs(d) <= 30)
+        return bearing;
+    if (d > 0)
+        return d > 180 ? bearing - (360 - d) : course;
+    return Math.abs(d) > 180 ? bearing + (360 + d) : course;
+}
+
+// Jalali date and local time, e.g. "1403/01/01  09:05:03".
+function toJdateString(gDate) {
+    const j = JalaliDate.fromGregorian(gDate);
+    return JsTools.formatNumber(j[0], 4) + "/" + JsTools.formatNumber(j[1], 2) + "/" + JsTools.formatNumber(j[2], 2) + "  "
+            + JsTools.formatNumber(gDate.getHours(), 2) + ":" + JsTools.formatNumber(gDate.getMinutes(), 2) + ":"
+            + JsTools.formatNumber(gDate.getSeconds(), 2);
+}
+
+// The notifications a status reply asks for, in bit order: [{ title, text }].
+function eventAlerts(reply) {
+    const events = Number(reply.events) || 0;
+    return alarmKinds.filter(kind => (events & kind.bit) !== 0).map(kind => ({
+                "title": kind.title,
+                "text": "زمان وقوع: " + toJdateString(new Date(Number(reply[kind.timeField]) * 1000))
+            }));
+}
+
+// What a settings record writes into the pages: [{ page, property, value }]. A record missing
+// a key leaves that page value as it was; a report number "x" means none.
+function settingsAssignments(settings) {
+    const out = [];
+    for (const [page, property, key] of settingsCopies) {
+        if (settings[key] !== undefined)
+            out.push({ "page": page, "property": property, "value": settings[key] });
+    }
+    const reportNumber = value => value === "x" ? "" : value;
+    if (settings.reportCenter1 !== undefined)
+        out.push({ "page": "alarms", "property": "reportNumber1", "value": reportNumber(settings.reportCenter1) });
+    if (settings.reportCenter2 !== undefined)
+        out.push({ "page": "alarms", "property": "reportNumber2", "value": reportNumber(settings.reportCenter2) });
+    if (settings.serverUrlAddress !== undefined)
+        out.push({ "page": "server", "property": "serverUrl",
+                   "value": settings.serverUrlAddress + ":" + settings.serverUrlPort + settings.serverUrlPath });
+    return out;
+}
+
+// The device's SMS answer to the offline request, or null when the text is something else.
+// location is null when the device had no valid fix.
+function parseOfflineAnswer(message) {
+    let answer;
+    try {
+        answer = JSON.parse(message);
+    } catch (e) {
+        return null;
+    }
+    if (!answer || answer.id !== 55 || !Array.isArray(answer.info))
+        return null;
+    const location = answer.info[0];
+    const status = answer.info[1];
+    if (!Array.isArray(location) || location.length < 7 || !Array.isArray(status) || status.length < 11)
+        return null;
+    return {
+        "location": location[6] ? {
+                                      "dateTime": new Date(location[0] * 1000),
+                                      "lat": location[1],
+                                      "lon": location[2],
+                                      "alt": location[3],
+                                      "speed": location[4],
+                                      "course": location[5],
+                                      "isValid": location[6],
+                                      "accuracy": status[9]
+                                  } : null,
+        "status": {
+            "door": status[0],
+            "trunk": status[1],
+            "carSwitch": status[2],
+            "powerDetect": status[3],
+            "charging": status[4],
+            "carring": status[6],
+            "simCharge": status[7],
+            "battryPercent": status[8],
+            "gsmSignal": status[9],
+            "gpsSignal": status[10]
+        },
+        "carOnState": status[5]
+    };
+}
+
+// The stored index is kept only while it still names one of the devices.
+function chooseDeviceIndex(deviceList, storedIndex) {
+    if (deviceList && storedIndex >= 0 && storedIndex < deviceList.length)
+        return storedIndex;
+    return 0;
+}
+
+// Seconds as hh:mm:ss; a day or more wraps around.
+function formatDuration(seconds) {
+    return new Date(seconds * 1000).toISOString().substring(11, 19);
+}
+
+function formatSpeed(metresPerSecond) {
+    return (metresPerSecond * 3.6).toFixed(1) + " km/h";
+}
+
+// The texts of the trip statistics popup: index 0 sums up every path, k >= 1 shows path k.
+function tripFigureTexts(figures, index) {
+    const list = Array.from(figures ?? []);
+    let distance = 0, drivingTime = 0, stopTime = 0, maxSpeed = 0, avrageSpeed = 0;
+    if (index === 0) {
+        for (const path of list) {
+            distance += Number(path.distance) || 0;
+            drivingTime += Number(path.drivingTime) || 0;
+            maxSpeed = Math.max(maxSpeed, Number(path.maxSpeed) || 0);
+            avrageSpeed += Number(path.avrageSpeed) || 0;
+        }
+        stopTime = 86400 - drivingTime;
+        if (list.length > 0)
+            avrageSpeed /= list.length;
+    } else if (index >= 1 && index <= list.length) {
+        const path = list[index - 1];
+        distance = Number(path.distance) || 0;
+        drivingTime = Number(path.drivingTime) || 0;
+        stopTime = Number(path.stopTime) || 0;
+        maxSpeed = Number(path.maxSpeed) || 0;
+        avrageSpeed = Number(path.avrageSpeed) || 0;
+    }
+    return {
+        "distance": distance / 1000 + " km",
+        "drivingTime": formatDuration(drivingTime),
+        "stopTime": formatDuration(stopTime),
+        "maxSpeed": formatSpeed(maxSpeed),
+        "avrageSpeed": formatSpeed(avrageSpeed)
+    };
+}

@@ -1,0 +1,70 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import "LiveDataRules.js" as LiveDataRules
+
+// The figures of the trip shown in the playback: all paths of the day (index 0) or one path.
+GroupBox {
+    id: _tripFigures
+
+    required property var figures
+    required property int pathIndex
+    required property string valueFontFamily
+    required property int basePixelSize
+
+    readonly property var texts: LiveDataRules.tripFigureTexts(figures, pathIndex)
+
+    title: "اطلاعات مسیر"
+
+    component FigureValue: Label {
+        font.family: _tripFigures.valueFontFamily
+        font.pixelSize: _tripFigures.basePixelSize
+    }
+
+    GridLayout {
+        columns: 2
+
+        Title {
+            state: "level2"
+            text: "مسافت طی شده: "
+        }
+        FigureValue {
+            objectName: "distance"
+            text: _tripFigures.texts.distance
+        }
+        Title {
+            state: "level2"
+            text: "مدت زمان رانندگی: "
+        }
+        FigureValue {
+            objectName: "drivingTime"
+            text: _tripFigures.texts.drivingTime
+        }
+        Title {
+            state: "level2"
+            text: "مدت زمان توقف: "
+        }
+        FigureValue {
+            objectName: "stopTime"
+            text: _tripFigures.texts.stopTime
+        }
+        Title {
+            state: "level2"
+            text: "سرعت ماکزیمم: "
+        }
+        FigureValue {
+            objectName: "maxSpeed"
+            text: _tripFigures.texts.maxSpeed
+        }
+        Title {
+            state: "level2"
+            text: "سرعت میانگین: "
+        }
+        FigureValue {
+            objectName: "avrageSpeed"
+            text: _tripFigures.texts.avrageSpeed
+        }
+    }
+}
