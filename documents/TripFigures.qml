@@ -31,7 +31,7 @@ GroupBox {
             text: "مسافت طی شده: "
         }
         FigureValue {
-            objectName: "distance"
+            objectName: "_figure_distance"
             text: _tripFigures.texts.distance
         }
         Title {
@@ -39,7 +39,7 @@ GroupBox {
             text: "مدت زمان رانندگی: "
         }
         FigureValue {
-            objectName: "drivingTime"
+            objectName: "_figure_drivingTime"
             text: _tripFigures.texts.drivingTime
         }
         Title {
@@ -47,7 +47,7 @@ GroupBox {
             text: "مدت زمان توقف: "
         }
         FigureValue {
-            objectName: "stopTime"
+            objectName: "_figure_stopTime"
             text: _tripFigures.texts.stopTime
         }
         Title {
@@ -55,7 +55,7 @@ GroupBox {
             text: "سرعت ماکزیمم: "
         }
         FigureValue {
-            objectName: "maxSpeed"
+            objectName: "_figure_maxSpeed"
             text: _tripFigures.texts.maxSpeed
         }
         Title {
@@ -63,7 +63,7 @@ GroupBox {
             text: "سرعت میانگین: "
         }
         FigureValue {
-            objectName: "avrageSpeed"
+            objectName: "_figure_avrageSpeed"
             text: _tripFigures.texts.avrageSpeed
         }
     }

@@ -846,6 +846,7 @@ ApplicationWindow {
 
     ServerMessage {
         id: _serverMessage
+        objectName: "_serverMessage"
 
         anchors.centerIn: parent
         width: Math.min(_mainWindow.width * 0.7, 250)

@@ -85,6 +85,29 @@ TestCase {
         }
     }
 
+    function headingsIn(item) {
+        let found = [];
+        for (const child of item.children) {
+            if (child.state === "level2" && child.text !== undefined)
+                found.push(child.text);
+            found = found.concat(headingsIn(child));
+        }
+        return found;
+    }
+
+    // The popup shows the figures of the path chosen in the playback under level-2 headings.
+    function test_tripStatisticsPopup() {
+        window.pathsAdvanceInfo = [{ "distance": 4000, "drivingTime": 3725, "stopTime": 600, "maxSpeed": 20, "avrageSpeed": 10 }];
+        const popup = page("_path_AdvanceInfo_popup");
+        popup.open();
+        tryVerify(() => popup.opened);
+        compare(page("_figure_distance").text, "4 km");
+        compare(page("_figure_drivingTime").text, "01:02:05");
+        compare(page("_figure_stopTime").text, "22:57:55");
+        compare(headingsIn(popup.contentItem), ["مسافت طی شده: ", "مدت زمان رانندگی: ", "مدت زمان توقف: ", "سرعت ماکزیمم: ", "سرعت میانگین: "]);
+        popup.close();
+    }
+
     function test_settingsDistribution() {
         window.currentOperation = Globals.Login_Operation;
         findChild(window, "_mainStackView").pop(null);

@@ -114,6 +114,38 @@ TestCase {
         compare(window.currentOperation, Globals.Login_Operation);
     }
 
+    // An open popup takes Esc first and closes; the pages and the operation stay as they were.
+    function test_escapeClosesAnOpenPopupFirst_data() {
+        return [
+            { "tag": "server notice on the dashboard", "popup": "_serverMessage", "pages": ["_dashboard"], "operation": Globals.CarControl_Operation },
+            { "tag": "trip statistics over the map", "popup": "_path_AdvanceInfo_popup", "pages": ["_dashboard", "_map"], "operation": Globals.Debriefing_Operation },
+            { "tag": "exit confirmation on the login page", "popup": "_closeDialog", "pages": [], "operation": Globals.Login_Operation },
+            { "tag": "forgotten password on the login page", "popup": "_forgetPopup", "pages": [], "operation": Globals.Login_Operation }
+        ];
+    }
+
+    function test_escapeClosesAnOpenPopupFirst(data) {
+        window.visible = true;
+        window.requestActivate();
+        tryVerify(() => window.active);
+        buildStack(data.pages, data.operation);
+        const popup = page(data.popup);
+        popup.open();
+        tryVerify(() => popup.opened);
+        keyClick(Qt.Key_Escape);
+        tryVerify(() => !popup.visible);
+        compare(stack.depth, data.pages.length + 1);
+        compare(window.currentOperation, data.operation);
+        verify(!page("_closeDialog").visible);
+
+        // With nothing open, the next press takes the back step.
+        keyClick(Qt.Key_Escape);
+        if (data.pages.length === 0)
+            tryVerify(() => page("_closeDialog").opened);
+        else
+            tryCompare(stack, "depth", data.pages.length);
+    }
+
     function test_settingsMenuRouting_data() {
         return [
             { "tag": "general", "index": 0, "top": "_deviceSettings_Global" },
