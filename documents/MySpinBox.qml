@@ -1,4 +1,3 @@
-import QtQuick
 import QtQuick.Controls
 import "qmlItems"
 

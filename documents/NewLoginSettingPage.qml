@@ -1,4 +1,3 @@
-import QtQuick
 import QtQuick.Controls
 
 // First-login setup of owner, car and device; reports when the device is registered.

@@ -336,7 +336,7 @@ ApplicationWindow {
         id: _gpsManager
 
         function actions(): void {
-            if (gpsIsOn) {
+            if (_gpsManager.gpsIsOn) {
                 if (!_map.enableRouting && _lockStateItem.state === "me") {
                     _mainWindow.tooltipMyLocation();
                     _map.centerToMyLocation();

@@ -1,4 +1,3 @@
-import QtQuick
 
 SignalQualityItem {
     imagePrefix: "qrc:/graphics/gpsSQ_"

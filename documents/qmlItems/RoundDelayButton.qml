@@ -1,5 +1,4 @@
 import QtQuick
-import ".."
 
 // Fires only after being held for the whole delay; a ring grows round the button meanwhile.
 MyRoundButton {
