@@ -84,7 +84,9 @@ Item {
 
     Row {
         objectName: "_buttons"
-        anchors.right: parent.right
+        // x, unlike a right anchor, is not mirrored: the buttons keep the right end in the
+        // right-to-left window.
+        x: _busyTextField.width - width
         anchors.verticalCenter: parent.verticalCenter
 
         BusyTextFieldButton {
