@@ -348,6 +348,23 @@ TestCase {
         tryCompare(button, "state", "ready", 1000);
     }
 
+    // All five
+
+    function test_timeOutDefaultsToHalfAMinute_data() {
+        return [
+            { tag: "BusyTextField", type: "BusyTextField", property: "timeout" },
+            { tag: "BusyButton", type: "BusyButton", property: "timeOut" },
+            { tag: "BusyPushbotton", type: "BusyPushbotton", property: "timeout" },
+            { tag: "RoundBusyBotton", type: "RoundBusyBotton", property: "timeout" },
+            { tag: "RoundDelayBusyButton", type: "RoundDelayBusyButton", property: "timeout" }
+        ];
+    }
+
+    function test_timeOutDefaultsToHalfAMinute(data) {
+        const control = createTemporaryQmlObject("import \"qrc:/qmlItems\"; " + data.type + " {}", _testCase);
+        compare(control[data.property], 30000);
+    }
+
     // RoundDelayBusyButton
 
     function hold(button: Item, ms: int): void {
