@@ -99,6 +99,12 @@ TestCase {
         }
     }
 
+    Component {
+        id: _mainTooltipComponent
+
+        MainTooltip {}
+    }
+
     SignalSpy {
         id: _spy
     }
