@@ -27,12 +27,6 @@ Page {
         _smsManager.sendSms(_mainWindow.currentDevice.simNumber ?? "", frame);
     }
 
-    function showMessage(text: string, timeout: int): void {
-        _mainTooltip.timeout = timeout;
-        _mainTooltip.text = text;
-        _mainTooltip.open();
-    }
-
     function simCardNumber(): string {
         return String(_smsManager.simSlot + 1);
     }
@@ -248,9 +242,9 @@ Page {
                         icon.color: Qt.rgba(1, 0, 0, 1)
                         onActived: {
                             _page.sendFrame(_deviceCommands.createDigitalOutputPacket(3, 1));
-                            _page.showMessage("دستور خاموش کردن خودرو از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
+                            _mainTooltip.show("دستور خاموش کردن خودرو از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
                         }
-                        onReject: _page.showMessage("برای خاموش شدن خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
+                        onReject: _mainTooltip.show("برای خاموش شدن خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
                     }
 
                     MyLabel {
@@ -267,7 +261,7 @@ Page {
                         objectName: "_alarmSwitch"
                         onRequest: onOff => {
                             _page.sendFrame("[oribel,30," + onOff + "]}]");
-                            _page.showMessage("دستور " + (onOff === 1 ? "فعال کردن" : "خاموش کردن") + " هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد", 5000);
+                            _mainTooltip.show("دستور " + (onOff === 1 ? "فعال کردن" : "خاموش کردن") + " هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد", 5000);
                         }
 
                         MyLabel {
@@ -297,9 +291,9 @@ Page {
                         icon.color: Qt.rgba(0, 1, 0, 1)
                         onActived: {
                             _page.sendFrame(_deviceCommands.createDigitalOutputPacket(3, 0));
-                            _page.showMessage("دستور وصل برق از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
+                            _mainTooltip.show("دستور وصل برق از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
                         }
-                        onReject: _page.showMessage("برای وصل برق خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
+                        onReject: _mainTooltip.show("برای وصل برق خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
                     }
                 }
             }

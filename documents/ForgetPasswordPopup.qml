@@ -22,9 +22,7 @@ Popup {
     }
 
     function onReply(response: var): void {
-        _mainTooltip.timeout = 5000;
-        _mainTooltip.text = response.isValid ? "رمز شما با موفقیت تغییر کرد" : (response.errorText ?? "");
-        _mainTooltip.open();
+        _mainTooltip.show(response.isValid ? "رمز شما با موفقیت تغییر کرد" : (response.errorText ?? ""), 5000);
         if (response.isValid)
             close();
     }

@@ -77,7 +77,7 @@ Page {
         // Without a stored login there is nothing to compare with, even for empty input.
         const known = storedUser.length > 0 && storedHash.length > 0;
         if (!known || _userField.text !== storedUser || _tools.toBase64(hash) !== storedHash) {
-            showMessage(wrongCredentialsText, 3000);
+            _mainTooltip.show(wrongCredentialsText, 3000);
             return;
         }
         _mainWindow.loginResponse = {
@@ -110,7 +110,7 @@ Page {
     function onLoginReply(response: var): void {
         if (!response.isValid) {
             loginState = 0;
-            showMessage(response.errorText ?? "", 3000);
+            _mainTooltip.show(response.errorText ?? "", 3000);
             return;
         }
         _mainWindow.loginResponse = response;
@@ -137,12 +137,6 @@ Page {
         success(registered);
     }
 
-    function showMessage(text: string, timeout: int): void {
-        _mainTooltip.timeout = timeout;
-        _mainTooltip.text = text;
-        _mainTooltip.open();
-    }
-
     visible: loginState !== 1
     background: null
 
@@ -166,7 +160,7 @@ Page {
         onResponseReady: response => _loginPage.onLoginReply(response)
         onError: {
             _loginPage.loginState = 0;
-            _loginPage.showMessage(_loginPost.errorText, 3000);
+            _mainTooltip.show(_loginPost.errorText, 3000);
         }
     }
 

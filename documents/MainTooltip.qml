@@ -1,16 +1,9 @@
 import QtQuick
 import QtQuick.Controls
 
-// The window's one message line: pages show a message with show(text, timeout).
+// The window's one message line. Pages show a message with ToolTip's own show(text, timeout),
+// which sets the time-out, then the text, then opens.
 ToolTip {
-    id: _mainTooltip
-
-    function show(text: string, timeout: int): void {
-        _mainTooltip.timeout = timeout;
-        _mainTooltip.text = text;
-        _mainTooltip.open();
-    }
-
     timeout: 3000
     background: Rectangle {
         color: "#dd071136"

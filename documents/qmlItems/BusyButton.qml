@@ -8,7 +8,7 @@ Switch {
     id: _busyButton
 
     property string lastState: "off"
-    property alias timeOut: _busyTimer.interval
+    property alias timeOut: _busyTimeout.interval
 
     signal request(int onOff)
 
@@ -46,11 +46,10 @@ Switch {
         Material.accent: "#4E69A2"
     }
 
-    Timer {
-        id: _busyTimer
+    BusyTimeout {
+        id: _busyTimeout
 
-        interval: 30000
-        running: _busyButton.state === "busy"
-        onTriggered: _busyButton.state = _busyButton.lastState
+        control: _busyButton
+        restState: _busyButton.lastState
     }
 }

@@ -7,7 +7,7 @@ import ".."
 MyButton {
     id: _busyPushbotton
 
-    property alias timeout: _busyTimer.interval
+    property alias timeout: _busyTimeout.interval
 
     state: "ready"
     states: [
@@ -32,11 +32,10 @@ MyButton {
         Material.accent: "#7E99D2"
     }
 
-    Timer {
-        id: _busyTimer
+    BusyTimeout {
+        id: _busyTimeout
 
-        interval: 30000
-        running: _busyPushbotton.state === "busy"
-        onTriggered: _busyPushbotton.state = "ready"
+        control: _busyPushbotton
+        restState: "ready"
     }
 }

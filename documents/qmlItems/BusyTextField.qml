@@ -15,7 +15,7 @@ Item {
     property string infoText
     property alias inputMethodHints: _editField.inputMethodHints
     property alias validator: _editField.validator
-    property alias timeout: _busyTimer.interval
+    property alias timeout: _busyTimeout.interval
 
     signal editRequest
 
@@ -84,7 +84,9 @@ Item {
 
     Row {
         objectName: "_buttons"
-        anchors.right: parent.right
+        // x, unlike a right anchor, is not mirrored: the buttons keep the right end in the
+        // right-to-left window.
+        x: _busyTextField.width - width
         anchors.verticalCenter: parent.verticalCenter
 
         BusyTextFieldButton {
@@ -147,11 +149,10 @@ Item {
         }
     }
 
-    Timer {
-        id: _busyTimer
+    BusyTimeout {
+        id: _busyTimeout
 
-        interval: 30000
-        running: _busyTextField.state === "busy"
-        onTriggered: _busyTextField.state = "idle"
+        control: _busyTextField
+        restState: "idle"
     }
 }

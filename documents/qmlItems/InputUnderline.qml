@@ -9,6 +9,7 @@ Item {
     implicitHeight: 40
 
     Rectangle {
+        objectName: "_line"
         anchors.bottom: parent.bottom
         width: parent.width
         height: parent.focused ? 1.5 : 0.5

@@ -39,6 +39,8 @@ RowLayout {
         Layout.leftMargin: -width
         Layout.alignment: Qt.AlignBottom
         background: InputUnderline {
+            // As wide as the button: the icon sets the button's width, not a field's default.
+            implicitWidth: 0
             focused: _field.activeFocus
             fieldEnabled: _field.enabled
         }

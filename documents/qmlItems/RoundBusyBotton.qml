@@ -5,7 +5,7 @@ import QtQuick.Controls
 RoundButton {
     id: _roundBusyBotton
 
-    property alias timeout: _busyTimer.interval
+    property alias timeout: _busyTimeout.interval
 
     state: "ready"
     states: [
@@ -26,11 +26,10 @@ RoundButton {
         visible: running
     }
 
-    Timer {
-        id: _busyTimer
+    BusyTimeout {
+        id: _busyTimeout
 
-        interval: 30000
-        running: _roundBusyBotton.state === "busy"
-        onTriggered: _roundBusyBotton.state = "ready"
+        control: _roundBusyBotton
+        restState: "ready"
     }
 }

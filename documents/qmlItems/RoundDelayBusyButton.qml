@@ -15,7 +15,7 @@ RoundDelayButton {
     property string onText
     property string offText
     property bool onState: false
-    property alias timeout: _busyTimer.interval
+    property alias timeout: _busyTimeout.interval
     // While busy the button keeps the look of the confirmed state.
     readonly property bool _looksOn: state === "busy" ? onState : state === "on"
 
@@ -53,11 +53,10 @@ RoundDelayButton {
         visible: text !== ""
     }
 
-    Timer {
-        id: _busyTimer
+    BusyTimeout {
+        id: _busyTimeout
 
-        interval: 30000
-        running: _roundDelayBusyButton.state === "busy"
-        onTriggered: _roundDelayBusyButton.state = _roundDelayBusyButton.onState ? "on" : "off"
+        control: _roundDelayBusyButton
+        restState: _roundDelayBusyButton.onState ? "on" : "off"
     }
 }

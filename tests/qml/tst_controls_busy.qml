@@ -111,6 +111,30 @@ TestCase {
         }
     }
 
+    Component {
+        id: _hostedFieldComponent
+
+        // The field inside a parent that may mirror its children, as the window does.
+        Item {
+            property bool mirrored
+            readonly property BusyTextField field: _hostedField
+
+            width: 400
+            height: 100
+            LayoutMirroring.enabled: mirrored
+            LayoutMirroring.childrenInherit: true
+
+            BusyTextField {
+                id: _hostedField
+
+                x: 20
+                y: 20
+                width: 300
+                text: "12"
+            }
+        }
+    }
+
     SignalSpy {
         id: _spy
     }
@@ -216,6 +240,36 @@ TestCase {
         compare(part(field, "_floatingTitle").state, data.state);
     }
 
+    function test_fieldButtonsAtTheRightEnd_data() {
+        return [
+            { tag: "idle", mirrored: false, edit: false, buttons: ["_editButton"] },
+            { tag: "idle, mirrored", mirrored: true, edit: false, buttons: ["_editButton"] },
+            { tag: "editing", mirrored: false, edit: true, buttons: ["_cancelButton", "_applyButton"] },
+            { tag: "editing, mirrored", mirrored: true, edit: true, buttons: ["_cancelButton", "_applyButton"] }
+        ];
+    }
+
+    function test_fieldButtonsAtTheRightEnd(data) {
+        const host = createTemporaryObject(_hostedFieldComponent, _testCase, { mirrored: data.mirrored });
+        const field = host.field;
+        if (data.edit)
+            clickFieldButton(field, "_editButton");
+        waitForItemPolished(part(field, "_buttons"));
+        let left = field.width;
+        let right = 0;
+        for (const name of data.buttons) {
+            const button = part(field, name);
+            verify(button.visible, name);
+            compare(button.width, 45);
+            compare(button.height, 45);
+            const box = button.mapToItem(field, 0, 0, button.width, button.height);
+            left = Math.min(left, box.x);
+            right = Math.max(right, box.x + box.width);
+        }
+        compare(right, field.width);
+        compare(left, field.width - 45 * data.buttons.length);
+    }
+
     // BusyButton
 
     function test_switchAsksAndFollowsThePeer_data() {
@@ -292,6 +346,23 @@ TestCase {
         mouseClick(button);
         compare(button.state, "busy");
         tryCompare(button, "state", "ready", 1000);
+    }
+
+    // All five
+
+    function test_timeOutDefaultsToHalfAMinute_data() {
+        return [
+            { tag: "BusyTextField", type: "BusyTextField", property: "timeout" },
+            { tag: "BusyButton", type: "BusyButton", property: "timeOut" },
+            { tag: "BusyPushbotton", type: "BusyPushbotton", property: "timeout" },
+            { tag: "RoundBusyBotton", type: "RoundBusyBotton", property: "timeout" },
+            { tag: "RoundDelayBusyButton", type: "RoundDelayBusyButton", property: "timeout" }
+        ];
+    }
+
+    function test_timeOutDefaultsToHalfAMinute(data) {
+        const control = createTemporaryQmlObject("import \"qrc:/qmlItems\"; " + data.type + " {}", _testCase);
+        compare(control[data.property], 30000);
     }
 
     // RoundDelayBusyButton

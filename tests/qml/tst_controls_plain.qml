@@ -99,6 +99,12 @@ TestCase {
         }
     }
 
+    Component {
+        id: _mainTooltipComponent
+
+        MainTooltip {}
+    }
+
     SignalSpy {
         id: _spy
     }
@@ -213,5 +219,72 @@ TestCase {
         mouseClick(eye);
         compare(field.echoMode, TextInput.Normal);
         compare(String(eye.icon.source), "qrc:/graphics/show-password.svg");
+    }
+
+    function test_passwordEyeLeavesTheTextItsRow_data() {
+        return [
+            { tag: "narrow", width: 150 },
+            { tag: "wide", width: 380 }
+        ];
+    }
+
+    function test_passwordEyeLeavesTheTextItsRow(data) {
+        const password = createTemporaryObject(_passwordComponent, _testCase, { width: data.width });
+        const field = part(password, "_field");
+        const eye = part(password, "_eye");
+        waitForItemPolished(password);
+        verify(eye.width <= 40, "eye " + eye.width + " px wide");
+        compare(eye.icon.width, 16);
+        compare(eye.icon.height, 16);
+        const textWidth = field.width - field.leftPadding - field.rightPadding;
+        verify(textWidth >= password.width - 50, "text area " + textWidth + " of " + password.width);
+        compare(eye.x + eye.width, password.width);
+        compare(eye.y + eye.height, field.y + field.height);
+    }
+
+    // The eye lies over the field's end: its underline must look like the field's.
+    function test_passwordUnderlineUnbroken_data() {
+        return [
+            { tag: "resting", focus: false, enabled: true },
+            { tag: "focused", focus: true, enabled: true },
+            { tag: "disabled", focus: false, enabled: false }
+        ];
+    }
+
+    function test_passwordUnderlineUnbroken(data) {
+        const password = createTemporaryObject(_passwordComponent, _testCase, { enabled: data.enabled });
+        const field = part(password, "_field");
+        const eye = part(password, "_eye");
+        if (data.focus)
+            field.forceActiveFocus();
+        waitForItemPolished(password);
+        const fieldLine = part(field.background, "_line");
+        const eyeLine = part(eye.background, "_line");
+        compare(eyeLine.height, fieldLine.height);
+        verify(Qt.colorEqual(eyeLine.color, fieldLine.color), eyeLine.color + " against " + fieldLine.color);
+        const eyeLineBox = eyeLine.mapToItem(password, 0, 0, eyeLine.width, eyeLine.height);
+        const fieldLineBox = fieldLine.mapToItem(password, 0, 0, fieldLine.width, fieldLine.height);
+        compare(eyeLineBox.y, fieldLineBox.y);
+        compare(eyeLineBox.x, eye.x);
+        compare(eyeLineBox.width, eye.width);
+    }
+
+    function test_mainTooltipShowsForItsTimeOut_data() {
+        return [
+            { tag: "first message", before: "", text: "ارسال شد", timeout: 150 },
+            { tag: "over a long one", before: "در حال ارسال", text: "ارسال شد", timeout: 150 }
+        ];
+    }
+
+    function test_mainTooltipShowsForItsTimeOut(data) {
+        const tooltip = createTemporaryObject(_mainTooltipComponent, _testCase);
+        compare(tooltip.timeout, 3000);
+        if (data.before !== "")
+            tooltip.show(data.before, 60000);
+        tooltip.show(data.text, data.timeout);
+        compare(tooltip.text, data.text);
+        compare(tooltip.timeout, data.timeout);
+        tryCompare(tooltip, "opened", true);
+        tryCompare(tooltip, "visible", false, 2000);
     }
 }

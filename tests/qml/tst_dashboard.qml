@@ -54,15 +54,18 @@ Item {
         }
     }
 
+    // Records what the page shows.
     QtObject {
         id: _mainTooltip
 
         property string text
         property int timeout
-        property int openCount: 0
+        property int shownCount: 0
 
-        function open(): void {
-            openCount += 1;
+        function show(text: string, timeout: int): void {
+            _mainTooltip.timeout = timeout;
+            _mainTooltip.text = text;
+            shownCount += 1;
         }
     }
 
@@ -118,7 +121,7 @@ Item {
             _mainWindow.currentOperation = Globals.CarControl_Operation;
             _smsManager.sent = [];
             _smsManager.simSlot = 0;
-            _mainTooltip.openCount = 0;
+            _mainTooltip.shownCount = 0;
             _mainTooltip.text = "";
         }
 
@@ -328,7 +331,7 @@ Item {
                 compare(_smsManager.sent, []);
             else
                 compare(_smsManager.sent, [["09121112233", data.frame]]);
-            compare(_mainTooltip.openCount, 1);
+            compare(_mainTooltip.shownCount, 1);
             compare(_mainTooltip.text, data.text);
             compare(_mainTooltip.timeout, 3000);
         }

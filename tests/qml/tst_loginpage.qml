@@ -49,15 +49,18 @@ Item {
         }
     }
 
+    // Records what the page shows.
     QtObject {
         id: _mainTooltip
 
         property string text
         property int timeout
-        property int openCount: 0
+        property int shownCount: 0
 
-        function open(): void {
-            openCount += 1;
+        function show(text: string, timeout: int): void {
+            _mainTooltip.timeout = timeout;
+            _mainTooltip.text = text;
+            shownCount += 1;
         }
     }
 
@@ -185,7 +188,7 @@ Item {
             _mainStackView.pushed = [];
             _server.settingsAsked = [];
             _mainTooltip.text = "";
-            _mainTooltip.openCount = 0;
+            _mainTooltip.shownCount = 0;
             _serverMessage.openCount = 0;
         }
 
@@ -278,7 +281,7 @@ Item {
             const page = createPage();
             typeCredentials(page, "user42", "wrong");
             clickLogin(page);
-            tryCompare(_mainTooltip, "openCount", 1);
+            tryCompare(_mainTooltip, "shownCount", 1);
             compare(_mainTooltip.text, "رمز عبور اشتباه است");
             compare(_mainTooltip.timeout, 3000);
             compare(page.loginState, 0);
@@ -294,7 +297,7 @@ Item {
             typeCredentials(page, "user42", "582901");
             clickLogin(page);
             tryCompare(page, "loginState", 0);
-            compare(_mainTooltip.openCount, 1);
+            compare(_mainTooltip.shownCount, 1);
             verify(_mainTooltip.text.length > 0);
         }
 
@@ -472,7 +475,7 @@ Item {
             popup.open();
             tryVerify(() => popup.opened);
             popup.recover();
-            tryCompare(_mainTooltip, "openCount", 1);
+            tryCompare(_mainTooltip, "shownCount", 1);
             compare(sentRequest(0).command, "forgetPassword");
             compare(_mainTooltip.text, "اطلاعات نادرست");
             compare(_mainTooltip.timeout, 5000);
@@ -482,7 +485,7 @@ Item {
                 "isValid": true
             });
             popup.recover();
-            tryCompare(_mainTooltip, "openCount", 2);
+            tryCompare(_mainTooltip, "shownCount", 2);
             compare(_mainTooltip.text, "رمز شما با موفقیت تغییر کرد");
             tryCompare(popup, "visible", false);
         }
