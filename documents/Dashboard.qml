@@ -6,6 +6,7 @@ import QtQuick.Layouts
 import globals
 import "qmlItems" as QmlItems
 import "JsTools.js" as JsTools
+import "Style.js" as Style
 
 // Home page of a logged-in user: the car's latest state and the commands sent to it by SMS.
 Page {
@@ -19,7 +20,7 @@ Page {
     readonly property var status: _mainWindow.currentStatus
     readonly property var location: _mainWindow.currentLocation
     readonly property color openColor: Qt.rgba(0.8, 0.8, 0, 1)
-    readonly property color onColor: Qt.rgba(0, 1, 0, 1)
+    readonly property color onColor: Style.onGreen
     readonly property string openText: "باز است"
     readonly property string closedText: "بسته است"
 
@@ -288,7 +289,7 @@ Page {
                         Layout.preferredHeight: 50
                         delay: 2000
                         icon.source: "qrc:/graphics/power.svg"
-                        icon.color: Qt.rgba(0, 1, 0, 1)
+                        icon.color: Style.onGreen
                         onActived: {
                             _page.sendFrame(_deviceCommands.createDigitalOutputPacket(3, 0));
                             _mainTooltip.show("دستور وصل برق از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);

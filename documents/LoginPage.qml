@@ -8,6 +8,7 @@ import QtCore
 import globals
 import mySettings
 import "qmlItems" as QmlItems
+import "Style.js" as Style
 
 Page {
     id: _loginPage
@@ -241,7 +242,7 @@ Page {
                 anchors.margins: 6
                 visible: _loginPage.loginState === 2
                 indeterminate: true
-                Material.accent: "#7E99D2"
+                Material.accent: Style.progressAccent
             }
         }
 
@@ -293,7 +294,7 @@ Page {
             text: "?"
             highlighted: true
             font.pixelSize: _mainWindow.basePixelSize * 1.2
-            Material.accent: "#4E69A2"
+            Material.accent: Style.accent
             onClicked: _helpTip.open()
         }
     }
@@ -326,7 +327,7 @@ Page {
             "در ورود آفلاین امکاناتی که نیاز به اینترنت دارند قابل استفاده نیستند."].join("\n")
 
         background: Rectangle {
-            color: "#7E99D2"
+            color: Style.progressAccent
             radius: 4
         }
     }
@@ -350,14 +351,14 @@ Page {
         Label {
             Layout.fillWidth: true
             text: "ویرایش: " + _tools.version()
-            color: "#7E99D2"
+            color: Style.progressAccent
             elide: Text.ElideRight
             font.pixelSize: _mainWindow.basePixelSize * 0.85
         }
 
         Label {
             text: "www.oribel.example"
-            color: "#7E99D2"
+            color: Style.progressAccent
             font.pixelSize: _mainWindow.basePixelSize * 0.9
         }
     }

@@ -7,13 +7,14 @@ import QtPositioning
 import globals
 import "JsTools.js" as JsTools
 import "JalaliDate.js" as JalaliDate
+import "Style.js" as Style
 
 // The dashboard's small map: the car and the time of its last fix; a click opens live tracking.
 Item {
     id: _miniMap
 
     property var location
-    readonly property color clockColor: Qt.rgba(0, 1, 0, 1)
+    readonly property color clockColor: Style.onGreen
     readonly property var jalali: location ? JalaliDate.fromGregorian(location.dateTime) : undefined
 
     clip: true

@@ -16,6 +16,7 @@ import smsManager
 import notification
 import "qmlItems"
 import "LiveDataRules.js" as LiveDataRules
+import "Style.js" as Style
 
 ApplicationWindow {
     id: _mainWindow
@@ -307,11 +308,11 @@ ApplicationWindow {
 
                 GradientStop {
                     position: 0.0
-                    color: "#39538a"
+                    color: Style.gradientLight
                 }
                 GradientStop {
                     position: 0.5
-                    color: "#071136"
+                    color: Style.gradientDark
                 }
             }
 
@@ -448,7 +449,7 @@ ApplicationWindow {
     // ---- Tool bars ----
 
     header: ToolBar {
-        Material.primary: "#354d82"
+        Material.primary: Style.primary
         visible: _mainWindow.currentOperation !== Globals.CarControl_Operation
                  && _mainWindow.currentOperation !== Globals.Login_Operation
 

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Controls.Material
+import "../Style.js" as Style
 
 // A switch that shows the position the peer reports, not the one the user clicked: a click
 // asks for the other position and waits, disabled, for the screen to set "on" or "off".
@@ -12,7 +13,7 @@ Switch {
 
     signal request(int onOff)
 
-    Material.accent: "#00ff00"
+    Material.accent: Style.onGreen
     state: "off"
     states: [
         State {
@@ -43,7 +44,7 @@ Switch {
         z: 1
         running: _busyButton.state === "busy"
         visible: running
-        Material.accent: "#4E69A2"
+        Material.accent: Style.accent
     }
 
     BusyTimeout {

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Controls.Material
 import ".."
+import "../Style.js" as Style
 
 // A button that turns busy when clicked; the screen sets state back to "ready" when done.
 MyButton {
@@ -29,7 +30,7 @@ MyButton {
         anchors.bottomMargin: 5
         indeterminate: true
         visible: _busyPushbotton.state === "busy"
-        Material.accent: "#7E99D2"
+        Material.accent: Style.progressAccent
     }
 
     BusyTimeout {

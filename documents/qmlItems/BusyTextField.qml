@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Controls.Material
 import ".."
+import "../Style.js" as Style
 
 // Shows a value confirmed by a peer and lets the user edit it and send the new one; it stays
 // busy until the screen confirms (sets text) or the time-out gives up.
@@ -71,7 +72,7 @@ Item {
             anchors.bottomMargin: 8
             indeterminate: true
             visible: _busyTextField.state === "busy"
-            Material.accent: "#7E99D2"
+            Material.accent: Style.progressAccent
         }
     }
 

@@ -1,12 +1,13 @@
 import QtQuick
 import QtQuick.Controls
+import "../Style.js" as Style
 
 // A bevelled round button: a disc with a gradient and, inside it, the same disc turned over.
 RoundButton {
     id: _myRoundButton
 
-    property color gradientColor1: "#39538a"
-    property color gradientColor2: "#071136"
+    property color gradientColor1: Style.gradientLight
+    property color gradientColor2: Style.gradientDark
 
     flat: true
     // The bevelled disc fills the whole button, under the hold ring of RoundDelayButton.

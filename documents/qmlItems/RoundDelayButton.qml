@@ -1,4 +1,5 @@
 import QtQuick
+import "../Style.js" as Style
 
 // Fires only after being held for the whole delay; a ring grows round the button meanwhile.
 MyRoundButton {
@@ -60,7 +61,7 @@ MyRoundButton {
             if (_roundDelayButton.percent <= 0)
                 return;
             const start = -4 * Math.PI / 3;
-            context.strokeStyle = Qt.rgba(0, 1, 0, 1);
+            context.strokeStyle = Style.onGreen;
             context.lineWidth = 3;
             context.beginPath();
             context.arc(width / 2, height / 2, width / 2 - 3, start, start + 5 * Math.PI / 3 * _roundDelayButton.percent, false);

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import "../Style.js" as Style
 
 // A 1 px line across the full width, brightest in the middle.
 Item {
@@ -18,7 +19,7 @@ Item {
             }
             GradientStop {
                 position: 0.5
-                color: Qt.rgba(0.8, 0.8, 1, 0.8)
+                color: Style.separator
             }
             GradientStop {
                 position: 1

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import "../Style.js" as Style
 
 // A 1 px line along the full height, brightest in the middle.
 Item {
@@ -16,7 +17,7 @@ Item {
             }
             GradientStop {
                 position: 0.5
-                color: Qt.rgba(0.8, 0.8, 1, 0.8)
+                color: Style.separator
             }
             GradientStop {
                 position: 1
