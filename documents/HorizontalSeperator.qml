@@ -7,33 +7,16 @@ Item {
 
     property color color: "white"
     property bool isGradian: true
-    readonly property color _endColor: isGradian ? "transparent" : color
 
     implicitWidth: 100
     implicitHeight: 1
     Layout.fillWidth: true
 
-    Rectangle {
+    FadingLine {
         anchors.fill: parent
-        gradient: Gradient {
-            orientation: Gradient.Horizontal
-
-            GradientStop {
-                position: 0
-                color: _seperator._endColor
-            }
-            GradientStop {
-                position: 0.3
-                color: _seperator.color
-            }
-            GradientStop {
-                position: 0.7
-                color: _seperator.color
-            }
-            GradientStop {
-                position: 1
-                color: _seperator._endColor
-            }
-        }
+        lineColor: _seperator.color
+        endColor: _seperator.isGradian ? "transparent" : _seperator.color
+        fullFrom: 0.3
+        fullTo: 0.7
     }
 }

@@ -7,33 +7,19 @@ Item {
 
     property color color: "white"
     property bool isGradian: true
-    readonly property color _endColor: isGradian ? "transparent" : color
 
     implicitWidth: 1
     implicitHeight: 100
     Layout.fillHeight: true
 
-    Rectangle {
+    FadingLine {
         width: 1
         height: parent.height
         anchors.horizontalCenter: parent.horizontalCenter
-        gradient: Gradient {
-            GradientStop {
-                position: 0
-                color: _seperator._endColor
-            }
-            GradientStop {
-                position: 0.3
-                color: _seperator.color
-            }
-            GradientStop {
-                position: 0.7
-                color: _seperator.color
-            }
-            GradientStop {
-                position: 1
-                color: _seperator._endColor
-            }
-        }
+        vertical: true
+        lineColor: _seperator.color
+        endColor: _seperator.isGradian ? "transparent" : _seperator.color
+        fullFrom: 0.3
+        fullTo: 0.7
     }
 }

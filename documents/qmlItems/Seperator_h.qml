@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import ".."
 import "../Style.js" as Style
 
 // A 1 px line across the full width, brightest in the middle.
@@ -8,23 +9,8 @@ Item {
     implicitHeight: 1
     Layout.fillWidth: true
 
-    Rectangle {
+    FadingLine {
         anchors.fill: parent
-        gradient: Gradient {
-            orientation: Gradient.Horizontal
-
-            GradientStop {
-                position: 0
-                color: "transparent"
-            }
-            GradientStop {
-                position: 0.5
-                color: Style.separator
-            }
-            GradientStop {
-                position: 1
-                color: "transparent"
-            }
-        }
+        lineColor: Style.separator
     }
 }

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import ".."
 import "../Style.js" as Style
 
 // A 1 px line along the full height, brightest in the middle.
@@ -8,21 +9,9 @@ Item {
     implicitHeight: 100
     Layout.fillHeight: true
 
-    Rectangle {
+    FadingLine {
         anchors.fill: parent
-        gradient: Gradient {
-            GradientStop {
-                position: 0
-                color: "transparent"
-            }
-            GradientStop {
-                position: 0.5
-                color: Style.separator
-            }
-            GradientStop {
-                position: 1
-                color: "transparent"
-            }
-        }
+        vertical: true
+        lineColor: Style.separator
     }
 }

@@ -36,6 +36,30 @@ TestCase {
     }
 
     Component {
+        id: _horizontalSeperator
+
+        HorizontalSeperator {}
+    }
+
+    Component {
+        id: _verticalSeperator
+
+        VerticalSeperator {}
+    }
+
+    Component {
+        id: _seperatorH
+
+        Seperator_h {}
+    }
+
+    Component {
+        id: _seperatorV
+
+        Seperator_v {}
+    }
+
+    Component {
         id: _textFieldComponent
 
         MyTextField {
@@ -286,5 +310,32 @@ TestCase {
         compare(tooltip.timeout, data.timeout);
         tryCompare(tooltip, "opened", true);
         tryCompare(tooltip, "visible", false, 2000);
+    }
+
+    // Each separator's line: its direction and the colour at the gradient's stops.
+    function test_separators_data() {
+        const faint = Qt.rgba(0.8, 0.8, 1, 0.8);
+        const clear = Qt.rgba(0, 0, 0, 0);
+        const white = Qt.rgba(1, 1, 1, 1);
+        const red = Qt.rgba(1, 0, 0, 1);
+        return [
+            { "tag": "Seperator_h", "component": _seperatorH, "properties": {}, "vertical": false, "stops": [[0, clear], [0.5, faint], [0.5, faint], [1, clear]] },
+            { "tag": "Seperator_v", "component": _seperatorV, "properties": {}, "vertical": true, "stops": [[0, clear], [0.5, faint], [0.5, faint], [1, clear]] },
+            { "tag": "HorizontalSeperator", "component": _horizontalSeperator, "properties": {}, "vertical": false, "stops": [[0, clear], [0.3, white], [0.7, white], [1, clear]] },
+            { "tag": "VerticalSeperator, no fading", "component": _verticalSeperator, "properties": { "color": red, "isGradian": false }, "vertical": true, "stops": [[0, red], [0.3, red], [0.7, red], [1, red]] }
+        ];
+    }
+
+    function test_separators(data) {
+        const separator = createTemporaryObject(data.component, _testCase, data.properties);
+        const line = separator.children[0];
+        compare(line.width === 1 || line.height === 1, true);
+        compare(line.gradient.orientation, data.vertical ? Gradient.Vertical : Gradient.Horizontal);
+        const stops = line.gradient.stops;
+        compare(stops.length, data.stops.length);
+        for (let i = 0; i < stops.length; ++i) {
+            compare(stops[i].position, data.stops[i][0]);
+            verify(Qt.colorEqual(stops[i].color, data.stops[i][1]), data.tag + " stop " + i + ": " + stops[i].color);
+        }
     }
 }
