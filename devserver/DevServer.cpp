@@ -56,12 +56,12 @@ bool DevServer::start(QString *error)
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     tls.setLocalCertificate(identity.certificate);
     tls.setPrivateKey(identity.key);
-    m_tlsListener.setSslConfiguration(tls);
+    m_tlsListener->setSslConfiguration(tls);
 
-    if (!m_tlsListener.listen(QHostAddress::LocalHost, m_options.httpsPort)
-        || !m_plainListener.listen(QHostAddress::LocalHost, m_options.httpPort)) {
+    if (!m_tlsListener->listen(QHostAddress::LocalHost, m_options.httpsPort)
+        || !m_plainListener->listen(QHostAddress::LocalHost, m_options.httpPort)) {
         *error = QStringLiteral("cannot listen: %1%2")
-                     .arg(m_tlsListener.errorString(), m_plainListener.errorString());
+                     .arg(m_tlsListener->errorString(), m_plainListener->errorString());
         return false;
     }
     m_mapService = std::make_unique<MapService>(
@@ -71,7 +71,7 @@ bool DevServer::start(QString *error)
     m_appInterface->setTrackingUrl(QStringLiteral("http://127.0.0.1:%1/tracking/").arg(httpPort()));
     addSecureRoutes();
     addPlainRoutes();
-    if (!m_secure.bind(&m_tlsListener) || !m_plain.bind(&m_plainListener)) {
+    if (!m_secure.bind(m_tlsListener) || !m_plain.bind(m_plainListener)) {
         *error = QStringLiteral("cannot attach the HTTP servers to their ports");
         return false;
     }
@@ -82,12 +82,12 @@ bool DevServer::start(QString *error)
 
 quint16 DevServer::httpsPort() const
 {
-    return m_tlsListener.serverPort();
+    return m_tlsListener->serverPort();
 }
 
 quint16 DevServer::httpPort() const
 {
-    return m_plainListener.serverPort();
+    return m_plainListener->serverPort();
 }
 
 QString DevServer::certificatePath() const

@@ -60,8 +60,9 @@ private:
     std::unique_ptr<SmsGateway> m_smsGateway;
     std::unique_ptr<MapService> m_mapService;
     std::unique_ptr<DeviceSimulator> m_simulator;
-    QSslServer m_tlsListener;
-    QTcpServer m_plainListener;
     QHttpServer m_secure;
     QHttpServer m_plain;
+    // Children of the HTTP servers from the start, as binding one to a server reparents it.
+    QSslServer *m_tlsListener = new QSslServer(&m_secure);
+    QTcpServer *m_plainListener = new QTcpServer(&m_plain);
 };
