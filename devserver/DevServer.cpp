@@ -16,6 +16,8 @@
 #include <QHttpServerResponse>
 #include <QSslConfiguration>
 
+namespace devserver {
+
 namespace {
 
 QHttpServerResponse binary(const QByteArray &body)
@@ -148,3 +150,5 @@ void DevServer::addPlainRoutes()
             responder.write(QHttpServerResponder::StatusCode::NotFound);
         });
 }
+
+} // namespace devserver

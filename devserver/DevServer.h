@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace devserver {
+
 class AppInterface;
 class DataChannel;
 class DeviceSimulator;
@@ -66,3 +68,5 @@ private:
     QSslServer *m_tlsListener = new QSslServer(&m_secure);
     QTcpServer *m_plainListener = new QTcpServer(&m_plain);
 };
+
+} // namespace devserver

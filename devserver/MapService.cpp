@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+namespace devserver {
+
 namespace {
 
 const QString hiresSuffix = QStringLiteral("-hires");
@@ -137,3 +139,5 @@ std::optional<MapService::Reply> MapService::tile(const QString &path)
         out.commit();
     return Reply{body, png};
 }
+
+} // namespace devserver

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace devserver {
+
 namespace RoadGrid {
 
 namespace {
@@ -178,3 +180,5 @@ QList<Position> drive(const QList<Crossing> &route, qint64 startTime, int interv
 }
 
 } // namespace RoadGrid
+
+} // namespace devserver

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace devserver {
+
 namespace {
 
 template <typename T, void (*Free)(T *)>
@@ -89,3 +91,5 @@ ServerCertificate ServerCertificate::loadOrCreate(const QString &dir)
         certFile.write(fresh.certificate.toPem());
     return fresh;
 }
+
+} // namespace devserver

@@ -8,6 +8,8 @@
 
 #include <atomic>
 
+namespace devserver {
+
 namespace {
 
 const char *const schema[] = {
@@ -628,3 +630,5 @@ QList<SmsMessage> Store::smsAfter(qint64 id) const
     }
     return messages;
 }
+
+} // namespace devserver

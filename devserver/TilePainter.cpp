@@ -10,6 +10,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace devserver {
+
 namespace TilePainter {
 
 namespace {
@@ -181,3 +183,5 @@ QImage paint(Style style, int z, int x, int y, int scale)
 }
 
 } // namespace TilePainter
+
+} // namespace devserver

@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
     parser.addOptions({data, httpsPort, httpPort, seed, smsDelay, notice, still});
     parser.process(app);
 
-    DevServerOptions options;
+    devserver::DevServerOptions options;
     options.dataDir = parser.value(data);
     bool ok = true;
     options.httpsPort = parser.value(httpsPort).toUShort(&ok);
@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
     options.simulate = !parser.isSet(still);
     options.notice = parser.isSet(notice);
 
-    DevServer server(options);
+    devserver::DevServer server(options);
     QString error;
     if (!server.start(&error)) {
         QTextStream(stderr) << "kova-devserver: " << error << '\n';

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <numbers>
 
+using namespace devserver;
+
 namespace {
 
 const QString baseUrl = QStringLiteral("http://127.0.0.1:8080");

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+using namespace devserver;
+
 using RoadGrid::Crossing;
 
 namespace {

@@ -10,6 +10,8 @@
 
 #include <cmath>
 
+using namespace devserver;
+
 namespace {
 
 const QDateTime now(QDate(2025, 5, 14), QTime(15, 30), QTimeZone::UTC);

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+using namespace devserver;
+
 class TstStore : public QObject
 {
     Q_OBJECT

@@ -3,6 +3,8 @@
 #include <QTest>
 #include <QTimeZone>
 
+using namespace devserver;
+
 namespace {
 
 qint64 secondsAt(const QDate &date, int hour)
