@@ -9,11 +9,11 @@
 #include "SmsGateway.h"
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QHttpServerResponse>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QSslConfiguration>
 
 namespace devserver {
@@ -60,15 +60,15 @@ bool DevServer::start(QString *error)
     tls.setPrivateKey(identity.key);
     m_tlsListener->setSslConfiguration(tls);
 
-    if (!m_tlsListener->listen(QHostAddress::LocalHost, m_options.httpsPort)
-        || !m_plainListener->listen(QHostAddress::LocalHost, m_options.httpPort)) {
+    if (!m_tlsListener->listen(QHostAddress::LocalHost, m_options.httpsPort) ||
+        !m_plainListener->listen(QHostAddress::LocalHost, m_options.httpPort)) {
         *error = QStringLiteral("cannot listen: %1%2")
                      .arg(m_tlsListener->errorString(), m_plainListener->errorString());
         return false;
     }
-    m_mapService = std::make_unique<MapService>(
-        QDir(m_options.dataDir).filePath(QStringLiteral("tiles")),
-        QStringLiteral("http://127.0.0.1:%1").arg(httpPort()));
+    m_mapService =
+        std::make_unique<MapService>(QDir(m_options.dataDir).filePath(QStringLiteral("tiles")),
+                                     QStringLiteral("http://127.0.0.1:%1").arg(httpPort()));
 
     m_appInterface->setTrackingUrl(QStringLiteral("http://127.0.0.1:%1/tracking/").arg(httpPort()));
     addSecureRoutes();
@@ -107,8 +107,8 @@ void DevServer::addSecureRoutes()
                    [this](const QHttpServerRequest &request) {
                        return binary(m_appInterface->handle(request.body()));
                    });
-    m_secure.route(QStringLiteral("/kova/appCommunication.php"),
-                   QHttpServerRequest::Method::Post, [this](const QHttpServerRequest &request) {
+    m_secure.route(QStringLiteral("/kova/appCommunication.php"), QHttpServerRequest::Method::Post,
+                   [this](const QHttpServerRequest &request) {
                        return binary(m_dataChannel->handle(request.body()));
                    });
 }
@@ -132,9 +132,9 @@ void DevServer::addPlainRoutes()
                   [this](const QHttpServerRequest &request) {
                       const quint64 imei =
                           request.query().queryItemValue(QStringLiteral("imei")).toULongLong();
-                      return QHttpServerResponse(QJsonObject{
-                          {QStringLiteral("frames"),
-                           QJsonArray::fromStringList(m_store.configFrames(imei))}});
+                      return QHttpServerResponse(
+                          QJsonObject{{QStringLiteral("frames"),
+                                       QJsonArray::fromStringList(m_store.configFrames(imei))}});
                   });
     // Tile paths have several segments, more than a route pattern takes.
     m_plain.setMissingHandler(

@@ -24,7 +24,7 @@ struct DevServerOptions
     quint16 httpsPort = 8443; // 0: any free port
     quint16 httpPort = 8080;
     quint32 seed = 1;
-    bool simulate = true; // drive the cars
+    bool simulate = true;  // drive the cars
     int smsDelayMs = 3000; // how long a device takes to act on an SMS
     bool notice = false;   // greet every app start with the server's notice
 };

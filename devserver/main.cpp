@@ -26,9 +26,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the generated history and the cars."),
                                   QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption smsDelay(QStringLiteral("sms-delay"),
-                                      QStringLiteral("Milliseconds a device takes to act on an SMS."),
-                                      QStringLiteral("MS"), QStringLiteral("3000"));
+    const QCommandLineOption smsDelay(
+        QStringLiteral("sms-delay"),
+        QStringLiteral("Milliseconds a device takes to act on an SMS."), QStringLiteral("MS"),
+        QStringLiteral("3000"));
     const QCommandLineOption notice(QStringLiteral("notice"),
                                     QStringLiteral("Greet every app start with a notice."));
     const QCommandLineOption still(QStringLiteral("no-simulation"),

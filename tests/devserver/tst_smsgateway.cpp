@@ -213,8 +213,8 @@ private slots:
         QTest::addColumn<QString>("answerStart");
         QTest::newRow("position and state")
             << QStringLiteral("[oribel,55]}]") << QStringLiteral("{\"id\":55,");
-        QTest::newRow("credit inquiry") << QStringLiteral("[oribel,16,at+cusd=1,\"*140#\"]}]")
-                                        << QStringLiteral("*140#: ");
+        QTest::newRow("credit inquiry")
+            << QStringLiteral("[oribel,16,at+cusd=1,\"*140#\"]}]") << QStringLiteral("*140#: ");
     }
     void appSmsService()
     {
