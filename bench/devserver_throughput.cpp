@@ -47,7 +47,8 @@ Outcome measure(const std::function<QNetworkReply *()> &send)
             ++running;
             QObject::connect(reply, &QNetworkReply::finished, &loop, [&, reply] {
                 --running;
-                const bool ok = reply->error() == QNetworkReply::NoError && !reply->readAll().isEmpty();
+                const bool ok =
+                    reply->error() == QNetworkReply::NoError && !reply->readAll().isEmpty();
                 ok ? ++outcome.answered : ++outcome.failed;
                 reply->deleteLater();
                 launch();
@@ -80,8 +81,8 @@ int main(int argc, char *argv[])
     json.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json;"));
 
     const QByteArray recordBody = DataChannelRecords::lastLocationRequest(ownerImei, false);
-    const QByteArray statusBody = tools.xcrypt(
-        QByteArrayLiteral(R"({"command":"getStatus","imei":358000000000001})"));
+    const QByteArray statusBody =
+        tools.xcrypt(QByteArrayLiteral(R"({"command":"getStatus","imei":358000000000001})"));
 
     QTextStream out(stdout);
     const Outcome base = measure([&] { return manager.get(probe); });
@@ -90,9 +91,8 @@ int main(int argc, char *argv[])
 
     const auto line = [&](const char *name, const Outcome &o) {
         out << name << ": " << qRound(o.perSecond) << " requests/s ("
-            << QString::number(o.perSecond / base.perSecond, 'f', 2)
-            << " of the base address), " << o.answered << " answered, " << o.failed
-            << " failed\n";
+            << QString::number(o.perSecond / base.perSecond, 'f', 2) << " of the base address), "
+            << o.answered << " answered, " << o.failed << " failed\n";
     };
     out << "base address GET: " << qRound(base.perSecond) << " requests/s (baseline), "
         << base.answered << " answered, " << base.failed << " failed\n";

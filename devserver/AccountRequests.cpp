@@ -7,6 +7,8 @@
 #include <QCryptographicHash>
 #include <QJsonArray>
 
+namespace devserver {
+
 namespace {
 
 constexpr int digestSize = 16;
@@ -171,3 +173,5 @@ QJsonObject AppInterface::changePassword(const QJsonObject &request)
     m_store.setPasswordDigest(account->id, QString::fromLatin1(nextDigest->toBase64()));
     return QJsonObject{{QStringLiteral("isValid"), true}};
 }
+
+} // namespace devserver

@@ -10,6 +10,8 @@
 
 #include <array>
 
+namespace devserver {
+
 namespace {
 
 // The notice appOpen hands out, compiled by the app as QML inside its server-message popup.
@@ -165,3 +167,5 @@ void AppInterface::registerWhenComplete(Device &device) const
     if (!device.firstUse.isValid())
         device.firstUse = m_clock().date();
 }
+
+} // namespace devserver

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace devserver {
+
 // The JSON app interface: one enciphered request object in, one enciphered reply object out.
 // Every reply carries isValid, and a Persian errorText when it is false.
 class AppInterface
@@ -63,3 +65,5 @@ private:
     QString m_trackingUrl;
     bool m_noticeShown = false;
 };
+
+} // namespace devserver

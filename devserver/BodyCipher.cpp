@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 
+namespace devserver {
+
 namespace {
 
 constexpr int blockSize = 16;
@@ -77,3 +79,5 @@ QByteArray counterMode(const QByteArray &key, const QByteArray &initialCounter,
 }
 
 } // namespace BodyCipher
+
+} // namespace devserver

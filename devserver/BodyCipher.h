@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+namespace devserver {
+
 // The cipher of app-interface bodies, the server's side of it: AES-128 in counter mode with the
 // whole 16-byte block as a big-endian counter, restarting from the initial block on every body.
 // Enciphering and deciphering are the same operation.
@@ -15,3 +17,5 @@ QByteArray counterMode(const QByteArray &key, const QByteArray &initialCounter,
                        const QByteArray &data);
 
 } // namespace BodyCipher
+
+} // namespace devserver

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+namespace devserver {
+
 // The server's notion of now; tests pin it.
 using Clock = std::function<QDateTime()>;
 
@@ -11,3 +13,5 @@ inline Clock systemClock()
 {
     return [] { return QDateTime::currentDateTimeUtc(); };
 }
+
+} // namespace devserver

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace devserver {
+
 namespace {
 
 enum RecordType : quint8 { LocationType = 1, TripType = 2, SettingsType = 4 };
@@ -122,3 +124,5 @@ QByteArray DataChannel::settings(quint64 imei) const
         return {};
     return char(SettingsType) + payload;
 }
+
+} // namespace devserver

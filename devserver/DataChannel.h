@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+namespace devserver {
+
 class Store;
 
 // The binary data channel: a type 1, 2 or 4 request in, the record of the same type out (or the
@@ -25,3 +27,5 @@ private:
 
     Store &m_store;
 };
+
+} // namespace devserver

@@ -9,12 +9,14 @@
 #include "SmsGateway.h"
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QHttpServerResponse>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QSslConfiguration>
+
+namespace devserver {
 
 namespace {
 
@@ -56,22 +58,22 @@ bool DevServer::start(QString *error)
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     tls.setLocalCertificate(identity.certificate);
     tls.setPrivateKey(identity.key);
-    m_tlsListener.setSslConfiguration(tls);
+    m_tlsListener->setSslConfiguration(tls);
 
-    if (!m_tlsListener.listen(QHostAddress::LocalHost, m_options.httpsPort)
-        || !m_plainListener.listen(QHostAddress::LocalHost, m_options.httpPort)) {
+    if (!m_tlsListener->listen(QHostAddress::LocalHost, m_options.httpsPort) ||
+        !m_plainListener->listen(QHostAddress::LocalHost, m_options.httpPort)) {
         *error = QStringLiteral("cannot listen: %1%2")
-                     .arg(m_tlsListener.errorString(), m_plainListener.errorString());
+                     .arg(m_tlsListener->errorString(), m_plainListener->errorString());
         return false;
     }
-    m_mapService = std::make_unique<MapService>(
-        QDir(m_options.dataDir).filePath(QStringLiteral("tiles")),
-        QStringLiteral("http://127.0.0.1:%1").arg(httpPort()));
+    m_mapService =
+        std::make_unique<MapService>(QDir(m_options.dataDir).filePath(QStringLiteral("tiles")),
+                                     QStringLiteral("http://127.0.0.1:%1").arg(httpPort()));
 
     m_appInterface->setTrackingUrl(QStringLiteral("http://127.0.0.1:%1/tracking/").arg(httpPort()));
     addSecureRoutes();
     addPlainRoutes();
-    if (!m_secure.bind(&m_tlsListener) || !m_plain.bind(&m_plainListener)) {
+    if (!m_secure.bind(m_tlsListener) || !m_plain.bind(m_plainListener)) {
         *error = QStringLiteral("cannot attach the HTTP servers to their ports");
         return false;
     }
@@ -82,12 +84,12 @@ bool DevServer::start(QString *error)
 
 quint16 DevServer::httpsPort() const
 {
-    return m_tlsListener.serverPort();
+    return m_tlsListener->serverPort();
 }
 
 quint16 DevServer::httpPort() const
 {
-    return m_plainListener.serverPort();
+    return m_plainListener->serverPort();
 }
 
 QString DevServer::certificatePath() const
@@ -105,8 +107,8 @@ void DevServer::addSecureRoutes()
                    [this](const QHttpServerRequest &request) {
                        return binary(m_appInterface->handle(request.body()));
                    });
-    m_secure.route(QStringLiteral("/kova/appCommunication.php"),
-                   QHttpServerRequest::Method::Post, [this](const QHttpServerRequest &request) {
+    m_secure.route(QStringLiteral("/kova/appCommunication.php"), QHttpServerRequest::Method::Post,
+                   [this](const QHttpServerRequest &request) {
                        return binary(m_dataChannel->handle(request.body()));
                    });
 }
@@ -130,9 +132,9 @@ void DevServer::addPlainRoutes()
                   [this](const QHttpServerRequest &request) {
                       const quint64 imei =
                           request.query().queryItemValue(QStringLiteral("imei")).toULongLong();
-                      return QHttpServerResponse(QJsonObject{
-                          {QStringLiteral("frames"),
-                           QJsonArray::fromStringList(m_store.configFrames(imei))}});
+                      return QHttpServerResponse(
+                          QJsonObject{{QStringLiteral("frames"),
+                                       QJsonArray::fromStringList(m_store.configFrames(imei))}});
                   });
     // Tile paths have several segments, more than a route pattern takes.
     m_plain.setMissingHandler(
@@ -148,3 +150,5 @@ void DevServer::addPlainRoutes()
             responder.write(QHttpServerResponder::StatusCode::NotFound);
         });
 }
+
+} // namespace devserver

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace devserver {
+
 class AppInterface;
 class DataChannel;
 class DeviceSimulator;
@@ -22,7 +24,7 @@ struct DevServerOptions
     quint16 httpsPort = 8443; // 0: any free port
     quint16 httpPort = 8080;
     quint32 seed = 1;
-    bool simulate = true; // drive the cars
+    bool simulate = true;  // drive the cars
     int smsDelayMs = 3000; // how long a device takes to act on an SMS
     bool notice = false;   // greet every app start with the server's notice
 };
@@ -60,8 +62,11 @@ private:
     std::unique_ptr<SmsGateway> m_smsGateway;
     std::unique_ptr<MapService> m_mapService;
     std::unique_ptr<DeviceSimulator> m_simulator;
-    QSslServer m_tlsListener;
-    QTcpServer m_plainListener;
     QHttpServer m_secure;
     QHttpServer m_plain;
+    // Children of the HTTP servers from the start, as binding one to a server reparents it.
+    QSslServer *m_tlsListener = new QSslServer(&m_secure);
+    QTcpServer *m_plainListener = new QTcpServer(&m_plain);
 };
+
+} // namespace devserver

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace devserver {
+
 namespace {
 
 constexpr int geoFenceOffset = 208;
@@ -190,3 +192,5 @@ DeviceSettings DeviceSettings::fromPayload(const QByteArray &payload)
     mapFields(reader, settings);
     return settings;
 }
+
+} // namespace devserver

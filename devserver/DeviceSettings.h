@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace devserver {
+
 // The tracker's settings as it reports them: the 552-byte payload that follows the type byte
 // of a settings record. Field order and widths are the device's; texts are UTF-8, zero-padded.
 struct DeviceSettings
@@ -69,3 +71,5 @@ struct DeviceSettings
 
     static constexpr int fencePointCount = 9;
 };
+
+} // namespace devserver

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace devserver {
+
 namespace {
 
 // Event bits as the app reads them.
@@ -236,3 +238,5 @@ void DeviceSimulator::raiseIf(bool condition, quint64 imei, quint32 bit, qint64 
     if (condition)
         m_store.raiseEvent(imei, bit, now);
 }
+
+} // namespace devserver

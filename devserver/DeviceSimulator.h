@@ -10,6 +10,8 @@
 
 #include <map>
 
+namespace devserver {
+
 struct DeviceSettings;
 struct DeviceStatus;
 
@@ -72,3 +74,5 @@ private:
     std::map<quint64, Car> m_cars;
     QTimer m_timer;
 };
+
+} // namespace devserver

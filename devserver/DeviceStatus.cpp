@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+namespace devserver {
+
 QByteArray DeviceStatus::toRecord() const
 {
     QByteArray record(recordSize, '\0');
@@ -37,3 +39,5 @@ DeviceStatus DeviceStatus::fromRecord(const QByteArray &record)
     status.gpsSignal = bytes[11];
     return status;
 }
+
+} // namespace devserver

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+namespace devserver {
+
 // The tracker's 12-byte status record, little-endian, all fields unsigned.
 struct DeviceStatus
 {
@@ -22,3 +24,5 @@ struct DeviceStatus
     // A record of the wrong size gives the defaults.
     static DeviceStatus fromRecord(const QByteArray &record);
 };
+
+} // namespace devserver

@@ -7,6 +7,8 @@
 #include <array>
 #include <optional>
 
+namespace devserver {
+
 namespace {
 
 const QLatin1StringView framePrefix("[oribel,");
@@ -308,3 +310,5 @@ FrameInterpreter::Result FrameInterpreter::apply(const QString &frame, DeviceSet
     status = newStatus;
     return result;
 }
+
+} // namespace devserver

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+namespace devserver {
+
 // What a tracker does with one command frame "[oribel,NN,...]}]".
 class FrameInterpreter
 {
@@ -29,3 +31,5 @@ public:
     // were.
     static Result apply(const QString &frame, DeviceSettings &settings, DeviceStatus &status);
 };
+
+} // namespace devserver

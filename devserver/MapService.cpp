@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+namespace devserver {
+
 namespace {
 
 const QString hiresSuffix = QStringLiteral("-hires");
@@ -22,9 +24,9 @@ QString styleOfMapType(const QString &name)
 {
     if (name == QLatin1String("satellite"))
         return name;
-    static const QStringList streetLike = {QStringLiteral("street"),  QStringLiteral("cycle"),
-                                           QStringLiteral("transit"), QStringLiteral("night-transit"),
-                                           QStringLiteral("terrain"), QStringLiteral("hiking")};
+    static const QStringList streetLike = {
+        QStringLiteral("street"),        QStringLiteral("cycle"),   QStringLiteral("transit"),
+        QStringLiteral("night-transit"), QStringLiteral("terrain"), QStringLiteral("hiking")};
     return streetLike.contains(name) ? QStringLiteral("street") : QString();
 }
 
@@ -56,8 +58,8 @@ bool isUsableTile(const QByteArray &png, int size)
 } // namespace
 
 MapService::MapService(const QString &cacheDir, const QString &baseUrl)
-    : m_cacheDir(cacheDir)
-    , m_baseUrl(baseUrl.endsWith(QLatin1Char('/')) ? baseUrl.chopped(1) : baseUrl)
+    : m_cacheDir(cacheDir),
+      m_baseUrl(baseUrl.endsWith(QLatin1Char('/')) ? baseUrl.chopped(1) : baseUrl)
 {
 }
 
@@ -110,12 +112,13 @@ std::optional<MapService::Reply> MapService::tile(const QString &path)
 
     // Named by the numbers, not the text, so "007" and "7" share one file.
     const QString cacheFile =
-        QDir(m_cacheDir).filePath(QStringLiteral("%1/%2/%3/%4%5.png")
-                                      .arg(match.captured(1))
-                                      .arg(*z)
-                                      .arg(*x)
-                                      .arg(*y)
-                                      .arg(scale == 2 ? QStringLiteral("@2x") : QString()));
+        QDir(m_cacheDir)
+            .filePath(QStringLiteral("%1/%2/%3/%4%5.png")
+                          .arg(match.captured(1))
+                          .arg(*z)
+                          .arg(*x)
+                          .arg(*y)
+                          .arg(scale == 2 ? QStringLiteral("@2x") : QString()));
     const QByteArray png = QByteArrayLiteral("image/png");
     QFile cached(cacheFile);
     if (cached.open(QIODevice::ReadOnly)) {
@@ -137,3 +140,5 @@ std::optional<MapService::Reply> MapService::tile(const QString &path)
         out.commit();
     return Reply{body, png};
 }
+
+} // namespace devserver

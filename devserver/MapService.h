@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace devserver {
+
 // The map under /map/: the tile-provider repository the map plugin reads (a street source
 // first, a satellite source second) and the tiles, painted from the road grid and cached on disk.
 class MapService
@@ -35,3 +37,5 @@ private:
     QString m_baseUrl;
     int m_tilesPainted = 0;
 };
+
+} // namespace devserver

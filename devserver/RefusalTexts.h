@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace devserver {
+
 // The Persian errorText of every refusal the app interface gives; the app shows them unchanged.
 namespace RefusalTexts {
 
@@ -91,3 +93,5 @@ inline QString shareTokenExpired()
 }
 
 } // namespace RefusalTexts
+
+} // namespace devserver

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace devserver {
+
 namespace {
 
 // Doubles hold whole numbers exactly up to 2^53; IMEIs stay well below.
@@ -87,3 +89,5 @@ bool isPhoneNumber(const QString &text)
 }
 
 } // namespace RequestFields
+
+} // namespace devserver

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace devserver {
+
 // Reading the fields of an app-interface request. The app's scripts send numbers sometimes as
 // JSON numbers and sometimes as the text typed into a field, so whole numbers are taken in
 // either form; anything else of the wrong type is absent.
@@ -25,3 +27,5 @@ bool samePhoneNumber(const QString &a, const QString &b);
 bool isPhoneNumber(const QString &text);
 
 } // namespace RequestFields
+
+} // namespace devserver

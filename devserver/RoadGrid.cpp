@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace devserver {
+
 namespace RoadGrid {
 
 namespace {
@@ -148,8 +150,8 @@ QList<Position> drive(const QList<Crossing> &route, qint64 startTime, int interv
     double travelled = 0;
     qsizetype current = 0;
     while (travelled < total) {
-        while (current + 1 < plan.size()
-               && travelled >= plan.at(current).start + plan.at(current).length)
+        while (current + 1 < plan.size() &&
+               travelled >= plan.at(current).start + plan.at(current).length)
             ++current;
         const Leg &leg = plan.at(current);
         const double along = travelled - leg.start;
@@ -163,10 +165,9 @@ QList<Position> drive(const QList<Crossing> &route, qint64 startTime, int interv
                 ? leg.from.longitude()
                 : leg.from.longitude() + fraction * (leg.to.longitude() - leg.from.longitude()));
         const double toCrossing = std::min(along, leg.length - along);
-        const double speed =
-            std::clamp(std::min(leg.cruise + random.bounded(2.0) - 1,
-                                slowSpeed + speedUpRate * toCrossing),
-                       slowSpeed, fastSpeed);
+        const double speed = std::clamp(
+            std::min(leg.cruise + random.bounded(2.0) - 1, slowSpeed + speedUpRate * toCrossing),
+            slowSpeed, fastSpeed);
         point(time, at, leg.course, speed);
         travelled += speed * intervalSeconds;
         time += intervalSeconds;
@@ -178,3 +179,5 @@ QList<Position> drive(const QList<Crossing> &route, qint64 startTime, int interv
 }
 
 } // namespace RoadGrid
+
+} // namespace devserver

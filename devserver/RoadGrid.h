@@ -6,6 +6,8 @@
 #include <QList>
 #include <QRandomGenerator>
 
+namespace devserver {
+
 // The synthetic town the simulated cars drive in: straight streets along fixed latitudes and
 // longitudes around the map's initial view. The tile painter draws exactly these streets, so a
 // car is always seen on a road.
@@ -39,3 +41,5 @@ QList<Position> drive(const QList<Crossing> &route, qint64 startTime, int interv
                       QRandomGenerator &random);
 
 } // namespace RoadGrid
+
+} // namespace devserver

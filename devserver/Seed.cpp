@@ -9,6 +9,8 @@
 #include <QCryptographicHash>
 #include <QRandomGenerator>
 
+namespace devserver {
+
 namespace Seed {
 
 namespace {
@@ -109,3 +111,5 @@ void populate(Store &store, quint32 seed, const QDateTime &now)
 }
 
 } // namespace Seed
+
+} // namespace devserver

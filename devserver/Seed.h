@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+namespace devserver {
+
 class Store;
 
 // What a new data folder starts with: a registered owner "358000000000001" (password "582901")
@@ -21,3 +23,5 @@ QString passwordDigest(const QString &password);
 void populate(Store &store, quint32 seed, const QDateTime &now);
 
 } // namespace Seed
+
+} // namespace devserver

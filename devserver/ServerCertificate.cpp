@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace devserver {
+
 namespace {
 
 template <typename T, void (*Free)(T *)>
@@ -27,8 +29,7 @@ void addExtension(X509 *cert, int nid, const char *value)
     X509V3_CTX ctx;
     X509V3_set_ctx_nodb(&ctx);
     X509V3_set_ctx(&ctx, cert, cert, nullptr, nullptr, 0);
-    Owned<X509_EXTENSION, X509_EXTENSION_free> ext(
-        X509V3_EXT_conf_nid(nullptr, &ctx, nid, value));
+    Owned<X509_EXTENSION, X509_EXTENSION_free> ext(X509V3_EXT_conf_nid(nullptr, &ctx, nid, value));
     X509_add_ext(cert, ext.get(), -1);
 }
 
@@ -73,8 +74,8 @@ ServerCertificate ServerCertificate::loadOrCreate(const QString &dir)
     if (certFile.open(QIODevice::ReadOnly) && keyFile.open(QIODevice::ReadOnly)) {
         ServerCertificate stored{QSslCertificate(certFile.readAll(), QSsl::Pem),
                                  QSslKey(keyFile.readAll(), QSsl::Ec, QSsl::Pem)};
-        if (!stored.certificate.isNull() && !stored.key.isNull()
-            && stored.certificate.expiryDate() > QDateTime::currentDateTimeUtc())
+        if (!stored.certificate.isNull() && !stored.key.isNull() &&
+            stored.certificate.expiryDate() > QDateTime::currentDateTimeUtc())
             return stored;
     }
     certFile.close();
@@ -89,3 +90,5 @@ ServerCertificate ServerCertificate::loadOrCreate(const QString &dir)
         certFile.write(fresh.certificate.toPem());
     return fresh;
 }
+
+} // namespace devserver

@@ -3,6 +3,8 @@
 #include <QSslCertificate>
 #include <QSslKey>
 
+namespace devserver {
+
 // The development server's TLS identity: a self-signed certificate for 127.0.0.1 and localhost,
 // made on first start and kept in the data folder, so the app can trust it by file.
 struct ServerCertificate
@@ -15,3 +17,5 @@ struct ServerCertificate
     static ServerCertificate loadOrCreate(const QString &dir);
     static QString certificatePath(const QString &dir);
 };
+
+} // namespace devserver

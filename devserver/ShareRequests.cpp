@@ -4,6 +4,8 @@
 #include "RefusalTexts.h"
 #include "RequestFields.h"
 
+namespace devserver {
+
 namespace {
 
 constexpr qint64 hourSeconds = 3600;
@@ -100,3 +102,5 @@ QJsonObject AppInterface::dropShareToken(const QJsonObject &request)
     m_store.dropShareToken(device->imei);
     return QJsonObject{{QStringLiteral("isValid"), true}};
 }
+
+} // namespace devserver

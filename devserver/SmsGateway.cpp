@@ -9,6 +9,8 @@
 #include <QJsonDocument>
 #include <QTimer>
 
+namespace devserver {
+
 namespace {
 
 // The device's answer to code 55: its last position and its state, as one JSON text.
@@ -107,3 +109,5 @@ void SmsGateway::deliver(const QString &to, const QString &text)
 
     emit frameHandled(imei, text, result.effect != FrameInterpreter::Effect::Ignored);
 }
+
+} // namespace devserver

@@ -5,6 +5,8 @@
 #include <QJsonObject>
 #include <QObject>
 
+namespace devserver {
+
 class Store;
 
 // The development SMS gateway. A message sent to a device's SIM number is applied by that
@@ -35,3 +37,5 @@ private:
     Clock m_clock;
     int m_deliveryDelayMs = 3000;
 };
+
+} // namespace devserver

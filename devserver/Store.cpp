@@ -8,6 +8,8 @@
 
 #include <atomic>
 
+namespace devserver {
+
 namespace {
 
 const char *const schema[] = {
@@ -252,9 +254,9 @@ qint64 Store::addAccount(const Account &account)
 
 std::optional<Account> Store::accountByLoginName(const QString &name) const
 {
-    QSqlQuery query = prepare(QStringLiteral(
-        "SELECT id, username, alias, password_digest, root FROM accounts"
-        " WHERE username = ? OR alias = ? ORDER BY username = ? DESC LIMIT 1"));
+    QSqlQuery query = prepare(
+        QStringLiteral("SELECT id, username, alias, password_digest, root FROM accounts"
+                       " WHERE username = ? OR alias = ? ORDER BY username = ? DESC LIMIT 1"));
     query.addBindValue(text(name));
     query.addBindValue(text(name));
     query.addBindValue(text(name));
@@ -404,8 +406,8 @@ static QString stateColumnName(Store::StateColumn column)
 
 QByteArray Store::stateRecord(quint64 imei, StateColumn column) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM device_state WHERE imei = ?")
-                                  .arg(stateColumnName(column)));
+    QSqlQuery query = prepare(
+        QStringLiteral("SELECT %1 FROM device_state WHERE imei = ?").arg(stateColumnName(column)));
     query.addBindValue(key(imei));
     if (!run(query) || !query.next())
         return {};
@@ -452,8 +454,8 @@ void Store::raiseEvent(quint64 imei, quint32 bit, qint64 time)
         " ON CONFLICT (imei) DO UPDATE SET event_bits = event_bits | excluded.event_bits"));
     bits.addBindValue(key(imei));
     bits.addBindValue(qint64(bit));
-    QSqlQuery times = prepare(QStringLiteral(
-        "INSERT OR REPLACE INTO event_times (imei, bit, time) VALUES (?, ?, ?)"));
+    QSqlQuery times = prepare(
+        QStringLiteral("INSERT OR REPLACE INTO event_times (imei, bit, time) VALUES (?, ?, ?)"));
     times.addBindValue(key(imei));
     times.addBindValue(qint64(bit));
     times.addBindValue(time);
@@ -507,9 +509,9 @@ void Store::addPositions(quint64 imei, const QList<Position> &positions)
 
 std::optional<Position> Store::lastPosition(quint64 imei) const
 {
-    QSqlQuery query = prepare(
-        QStringLiteral("SELECT time, lat, lon, alt, course, speed, accuracy FROM positions"
-                       " WHERE imei = ? ORDER BY time DESC LIMIT 1"));
+    QSqlQuery query =
+        prepare(QStringLiteral("SELECT time, lat, lon, alt, course, speed, accuracy FROM positions"
+                               " WHERE imei = ? ORDER BY time DESC LIMIT 1"));
     query.addBindValue(key(imei));
     if (!run(query) || !query.next())
         return std::nullopt;
@@ -518,9 +520,9 @@ std::optional<Position> Store::lastPosition(quint64 imei) const
 
 QList<Position> Store::positions(quint64 imei, qint64 fromTime, qint64 toTime) const
 {
-    QSqlQuery query = prepare(
-        QStringLiteral("SELECT time, lat, lon, alt, course, speed, accuracy FROM positions"
-                       " WHERE imei = ? AND time BETWEEN ? AND ? ORDER BY time"));
+    QSqlQuery query =
+        prepare(QStringLiteral("SELECT time, lat, lon, alt, course, speed, accuracy FROM positions"
+                               " WHERE imei = ? AND time BETWEEN ? AND ? ORDER BY time"));
     query.addBindValue(key(imei));
     query.addBindValue(fromTime);
     query.addBindValue(toTime);
@@ -628,3 +630,5 @@ QList<SmsMessage> Store::smsAfter(qint64 id) const
     }
     return messages;
 }
+
+} // namespace devserver

@@ -11,6 +11,8 @@
 
 class QSqlQuery;
 
+namespace devserver {
+
 // The development server's persistent state: one SQLite file in the data folder.
 // Every call is synchronous and runs on the server's one thread.
 
@@ -149,3 +151,5 @@ private:
     QString m_connectionName;
     mutable QString m_lastError;
 };
+
+} // namespace devserver

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace devserver {
+
 namespace TilePainter {
 
 namespace {
@@ -26,8 +28,8 @@ double worldX(double lon, int z)
 double worldY(double lat, int z)
 {
     const double phi = lat * std::numbers::pi / 180.0;
-    return (1.0 - std::asinh(std::tan(phi)) / std::numbers::pi) / 2.0 * tileSize
-           * std::ldexp(1.0, z);
+    return (1.0 - std::asinh(std::tan(phi)) / std::numbers::pi) / 2.0 * tileSize *
+           std::ldexp(1.0, z);
 }
 
 double metresPerPixel(int z)
@@ -67,8 +69,7 @@ double valueNoise(quint64 seed, double fx, double fy)
     const double tx = smooth(fx - cx);
     const double ty = smooth(fy - cy);
     const double top = std::lerp(hashUnit(seed, ix, iy), hashUnit(seed, ix + 1, iy), tx);
-    const double bottom =
-        std::lerp(hashUnit(seed, ix, iy + 1), hashUnit(seed, ix + 1, iy + 1), tx);
+    const double bottom = std::lerp(hashUnit(seed, ix, iy + 1), hashUnit(seed, ix + 1, iy + 1), tx);
     return std::lerp(top, bottom, ty);
 }
 
@@ -135,9 +136,11 @@ QRectF townArea(int z, int x, int y)
     const double lonMargin = gridLonSpan + RoadGrid::lonStep / 2;
     const QPointF origin(double(x) * tileSize, double(y) * tileSize);
     const QRectF town(QPointF(worldX(RoadGrid::centreLon - lonMargin, z),
-                              worldY(RoadGrid::centreLat + latMargin, z)) - origin,
+                              worldY(RoadGrid::centreLat + latMargin, z)) -
+                          origin,
                       QPointF(worldX(RoadGrid::centreLon + lonMargin, z),
-                              worldY(RoadGrid::centreLat - latMargin, z)) - origin);
+                              worldY(RoadGrid::centreLat - latMargin, z)) -
+                          origin);
     return town.intersected(QRectF(-1, -1, tileSize + 2, tileSize + 2));
 }
 
@@ -181,3 +184,5 @@ QImage paint(Style style, int z, int x, int y, int scale)
 }
 
 } // namespace TilePainter
+
+} // namespace devserver

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QImage>
 
+namespace devserver {
+
 // Paints the map's tiles in Web Mercator: land, the town's area and the road grid's streets,
 // each street exactly on its latitude or longitude so that a car on a street is seen on a road.
 namespace TilePainter {
@@ -27,3 +29,5 @@ Palette palette(Style style);
 QImage paint(Style style, int z, int x, int y, int scale = 1);
 
 } // namespace TilePainter
+
+} // namespace devserver

@@ -2,6 +2,8 @@
 
 #include <QTimeZone>
 
+namespace devserver {
+
 namespace TripHistory {
 
 namespace {
@@ -64,3 +66,5 @@ QList<Position> day(const QDate &date, QRandomGenerator &random)
 }
 
 } // namespace TripHistory
+
+} // namespace devserver

@@ -6,6 +6,8 @@
 #include <QDate>
 #include <QRandomGenerator>
 
+namespace devserver {
+
 // A day of plausible driving: several trips on the road grid with stops of more than 20 minutes
 // between them and a point every 10 s while driving.
 namespace TripHistory {
@@ -21,3 +23,5 @@ QList<QList<Position>> trips(const QDate &date, QRandomGenerator &random,
 QList<Position> day(const QDate &date, QRandomGenerator &random);
 
 } // namespace TripHistory
+
+} // namespace devserver

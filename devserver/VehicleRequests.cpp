@@ -10,6 +10,8 @@
 
 #include <QDebug>
 
+namespace devserver {
+
 namespace {
 
 // Reads every named text field, trimmed; nothing when one is missing or not a text.
@@ -130,3 +132,5 @@ QJsonObject AppInterface::setDeviceSimNumber(const QJsonObject &request)
     m_store.updateDevice(*device);
     return QJsonObject{{QStringLiteral("isValid"), true}, {QStringLiteral("simNumber"), simNumber}};
 }
+
+} // namespace devserver

@@ -26,9 +26,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the generated history and the cars."),
                                   QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption smsDelay(QStringLiteral("sms-delay"),
-                                      QStringLiteral("Milliseconds a device takes to act on an SMS."),
-                                      QStringLiteral("MS"), QStringLiteral("3000"));
+    const QCommandLineOption smsDelay(
+        QStringLiteral("sms-delay"),
+        QStringLiteral("Milliseconds a device takes to act on an SMS."), QStringLiteral("MS"),
+        QStringLiteral("3000"));
     const QCommandLineOption notice(QStringLiteral("notice"),
                                     QStringLiteral("Greet every app start with a notice."));
     const QCommandLineOption still(QStringLiteral("no-simulation"),
@@ -36,7 +37,7 @@ int main(int argc, char *argv[])
     parser.addOptions({data, httpsPort, httpPort, seed, smsDelay, notice, still});
     parser.process(app);
 
-    DevServerOptions options;
+    devserver::DevServerOptions options;
     options.dataDir = parser.value(data);
     bool ok = true;
     options.httpsPort = parser.value(httpsPort).toUShort(&ok);
@@ -53,7 +54,7 @@ int main(int argc, char *argv[])
     options.simulate = !parser.isSet(still);
     options.notice = parser.isSet(notice);
 
-    DevServer server(options);
+    devserver::DevServer server(options);
     QString error;
     if (!server.start(&error)) {
         QTextStream(stderr) << "kova-devserver: " << error << '\n';

@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace devserver;
+
 namespace {
 
 constexpr quint64 ownerImei = 358000000000001ULL;

@@ -4,6 +4,8 @@
 
 #include <openssl/evp.h>
 
+using namespace devserver;
+
 namespace {
 
 // One AES-128 block through OpenSSL's plain block mode, to build expected keystreams.

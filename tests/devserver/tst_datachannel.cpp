@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QtEndian>
 
+using namespace devserver;
+
 // The records are checked against bytes written out by hand from the record layouts, so a
 // misreading of a layout cannot hide behind a shared encoder.
 class TestDataChannel : public QObject

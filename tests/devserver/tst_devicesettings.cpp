@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace devserver;
+
 Q_DECLARE_METATYPE(DeviceSettings)
 
 // The expected bytes below are written out by hand from the record layouts, so a shifted or

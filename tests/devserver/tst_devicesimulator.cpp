@@ -11,6 +11,8 @@
 #include <cmath>
 #include <memory>
 
+using namespace devserver;
+
 namespace {
 
 constexpr quint64 carImei = 358000000000001;

@@ -4,6 +4,8 @@
 #include <QTest>
 #include <QtEndian>
 
+using namespace devserver;
+
 using Effect = FrameInterpreter::Effect;
 using Patches = QMap<int, QByteArray>; // payload offset -> the bytes expected there
 

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <numbers>
 
+using namespace devserver;
+
 namespace {
 
 const QString baseUrl = QStringLiteral("http://127.0.0.1:8080");
@@ -209,8 +211,8 @@ void TestMapService::townWithoutStreetsAtLowZoom()
     MapService service(cache.path(), baseUrl);
     const QImage image = decode(service.handle(tilePath(QStringLiteral("street"), z, tile)));
     const QPointF onStreet =
-        worldPixel(RoadGrid::centreLat, RoadGrid::centreLon + RoadGrid::lonStep / 2, z)
-        - QPointF(tile * 256);
+        worldPixel(RoadGrid::centreLat, RoadGrid::centreLon + RoadGrid::lonStep / 2, z) -
+        QPointF(tile * 256);
     QCOMPARE(image.pixelColor(onStreet.toPoint()),
              TilePainter::palette(TilePainter::Style::Street).town);
 }
@@ -258,8 +260,7 @@ void TestMapService::brokenCacheIsRepainted_data()
 
     QImage small(16, 16, QImage::Format_RGB32);
     small.fill(Qt::red);
-    const QByteArray tilePng =
-        pngOf(TilePainter::paint(TilePainter::Style::Street, 15, 100, 200));
+    const QByteArray tilePng = pngOf(TilePainter::paint(TilePainter::Style::Street, 15, 100, 200));
 
     QTest::newRow("garbage") << QByteArray("not a picture at all");
     QTest::newRow("empty") << QByteArray();

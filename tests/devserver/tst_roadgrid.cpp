@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+using namespace devserver;
+
 using RoadGrid::Crossing;
 
 namespace {
@@ -16,8 +18,8 @@ bool onGridLine(double value, double centre, double step)
 
 bool onStreet(const Position &p)
 {
-    return onGridLine(p.lat, RoadGrid::centreLat, RoadGrid::latStep)
-           || onGridLine(p.lon, RoadGrid::centreLon, RoadGrid::lonStep);
+    return onGridLine(p.lat, RoadGrid::centreLat, RoadGrid::latStep) ||
+           onGridLine(p.lon, RoadGrid::centreLon, RoadGrid::lonStep);
 }
 
 bool inGrid(const Crossing &c)

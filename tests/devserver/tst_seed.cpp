@@ -10,14 +10,15 @@
 
 #include <cmath>
 
+using namespace devserver;
+
 namespace {
 
 const QDateTime now(QDate(2025, 5, 14), QTime(15, 30), QTimeZone::UTC);
 
 qint64 dayStart(int daysBack)
 {
-    return QDateTime(now.date().addDays(-daysBack), QTime(0, 0), QTimeZone::UTC)
-        .toSecsSinceEpoch();
+    return QDateTime(now.date().addDays(-daysBack), QTime(0, 0), QTimeZone::UTC).toSecsSinceEpoch();
 }
 
 // Points per path as the app cuts them: at gaps of 1200 s or more.
@@ -120,9 +121,8 @@ void TstSeed::devices()
     QCOMPARE(store.deviceBySimNumber(sim)->imei, imei);
     QVERIFY(device->firstUse.isValid());
     QVERIFY(device->firstUse <= now.date());
-    for (const QString &field : {device->ownerName, device->ownerLastname,
-                                 device->ownerPhoneNumber, device->vehicleCompany,
-                                 device->vehicleModel, device->vehicleColor,
+    for (const QString &field : {device->ownerName, device->ownerLastname, device->ownerPhoneNumber,
+                                 device->vehicleCompany, device->vehicleModel, device->vehicleColor,
                                  device->vehiclePlaque})
         QCOMPARE(field.isEmpty(), !registered);
     if (imei == Seed::ownerImei) {
@@ -148,8 +148,7 @@ void TstSeed::linkedDevices()
 void TstSeed::recordsForEveryDevice()
 {
     for (const Device &device : store.allDevices()) {
-        QCOMPARE(store.settingsRecord(device.imei),
-                 DeviceSettings::factoryDefaults().toPayload());
+        QCOMPARE(store.settingsRecord(device.imei), DeviceSettings::factoryDefaults().toPayload());
         QCOMPARE(store.settingsRecord(device.imei).size(), DeviceSettings::payloadSize);
         QCOMPARE(store.statusRecord(device.imei), DeviceStatus{}.toRecord());
         QCOMPARE(store.events(device.imei).bits, 0u);

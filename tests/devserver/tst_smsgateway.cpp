@@ -1,6 +1,8 @@
+#include "DevServer.h"
 #include "DeviceSettings.h"
 #include "DeviceStatus.h"
 #include "SmsGateway.h"
+#include "SmsManager.h"
 #include "Store.h"
 
 #include <QJsonArray>
@@ -9,6 +11,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+// The app has an SmsGateway of its own, the client of this one: the server's is named in full.
+using namespace devserver;
 
 namespace {
 
@@ -30,7 +35,7 @@ class TestSmsGateway : public QObject
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<Store> m_store;
-    std::unique_ptr<SmsGateway> m_gateway;
+    std::unique_ptr<devserver::SmsGateway> m_gateway;
 
     DeviceSettings storedSettings() const
     {
@@ -40,7 +45,7 @@ private:
     // Sends one message and waits until the device has acted on it.
     void deliver(const QString &to, const QString &text)
     {
-        QSignalSpy handled(m_gateway.get(), &SmsGateway::frameHandled);
+        QSignalSpy handled(m_gateway.get(), &devserver::SmsGateway::frameHandled);
         QVERIFY(m_gateway->send(body(to, text)));
         QVERIFY(handled.wait(5000));
     }
@@ -67,7 +72,7 @@ private slots:
         status.simCharge = 4200;
         status.gsmSignal = 17;
         m_store->setStatusRecord(imei, status.toRecord());
-        m_gateway = std::make_unique<SmsGateway>(*m_store, [] { return now; });
+        m_gateway = std::make_unique<devserver::SmsGateway>(*m_store, [] { return now; });
         m_gateway->setDeliveryDelay(10);
     }
     void cleanup()
@@ -85,7 +90,7 @@ private slots:
     void appliesFrameToStoredSettings()
     {
         QFETCH(QString, to);
-        QSignalSpy handled(m_gateway.get(), &SmsGateway::frameHandled);
+        QSignalSpy handled(m_gateway.get(), &devserver::SmsGateway::frameHandled);
         deliver(to, QStringLiteral("[oribel,14,3,1]}]"));
         QCOMPARE(handled.first().at(0).toULongLong(), imei);
         QCOMPARE(handled.first().at(2).toBool(), true);
@@ -97,7 +102,7 @@ private slots:
     void ignoredFrameChangesNothing()
     {
         const QByteArray before = m_store->settingsRecord(imei);
-        QSignalSpy handled(m_gateway.get(), &SmsGateway::frameHandled);
+        QSignalSpy handled(m_gateway.get(), &devserver::SmsGateway::frameHandled);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("ignored"));
         deliver(simNumber, QStringLiteral("[oribel,14,4,1]}]"));
         QCOMPARE(handled.first().at(2).toBool(), false);
@@ -189,7 +194,7 @@ private slots:
 
     void unknownNumberReachesNoDevice()
     {
-        QSignalSpy handled(m_gateway.get(), &SmsGateway::frameHandled);
+        QSignalSpy handled(m_gateway.get(), &devserver::SmsGateway::frameHandled);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("09129999999"));
         QVERIFY(m_gateway->send(body(QStringLiteral("09129999999"), "[oribel,14,3,1]}]")));
         // Deliveries keep their order: once the known device acted, the unknown one was tried.
@@ -198,6 +203,49 @@ private slots:
         QCOMPARE(storedSettings().sw3, quint8(0));
         QCOMPARE(storedSettings().multiAlarm, quint8(1));
         QCOMPARE(m_store->configFrames(imei), QStringList{"[oribel,30,1]}]"});
+    }
+
+    // The app's SMS service against the gateway as the server publishes it: the frame goes out
+    // through /sms/send, the car's answer comes back through the polled inbox.
+    void appSmsService_data()
+    {
+        QTest::addColumn<QString>("frame");
+        QTest::addColumn<QString>("answerStart");
+        QTest::newRow("position and state")
+            << QStringLiteral("[oribel,55]}]") << QStringLiteral("{\"id\":55,");
+        QTest::newRow("credit inquiry")
+            << QStringLiteral("[oribel,16,at+cusd=1,\"*140#\"]}]") << QStringLiteral("*140#: ");
+    }
+    void appSmsService()
+    {
+        QFETCH(QString, frame);
+        QFETCH(QString, answerStart);
+        QTemporaryDir data;
+        QVERIFY(data.isValid());
+        DevServerOptions options;
+        options.dataDir = data.path();
+        options.httpsPort = 0;
+        options.httpPort = 0;
+        options.simulate = false;
+        options.smsDelayMs = 10;
+        DevServer server(options, [] { return now; });
+        QString error;
+        QVERIFY2(server.start(&error), qPrintable(error));
+
+        const QByteArray gateway = "http://127.0.0.1:" + QByteArray::number(server.httpPort());
+        qputenv("KOVA_SMS_GATEWAY", gateway + "/sms");
+        SmsManager sms;
+        QSignalSpy handled(&server.smsGateway(), &devserver::SmsGateway::frameHandled);
+        QSignalSpy received(&sms, &SmsManager::smsReceived);
+        sms.sendSms(simNumber, frame);
+
+        QVERIFY(handled.wait(5000));
+        QCOMPARE(handled.first().at(1).toString(), frame);
+        QCOMPARE(handled.first().at(2).toBool(), true);
+        QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 5000);
+        QCOMPARE(received.first().at(0).toString(), simNumber);
+        const QString answer = received.first().at(1).toString();
+        QVERIFY2(answer.startsWith(answerStart), qPrintable(answer));
     }
 
     void inboxAfter_data()

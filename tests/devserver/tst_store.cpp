@@ -5,6 +5,8 @@
 
 #include <memory>
 
+using namespace devserver;
+
 class TstStore : public QObject
 {
     Q_OBJECT
@@ -352,8 +354,8 @@ void TstStore::positionRanges_data()
     QTest::addColumn<qint64>("to");
     QTest::addColumn<QList<qint64>>("expected");
 
-    QTest::newRow("inclusive both ends") << qint64(1010) << qint64(1030)
-                                         << QList<qint64>{1010, 1020, 1030};
+    QTest::newRow("inclusive both ends")
+        << qint64(1010) << qint64(1030) << QList<qint64>{1010, 1020, 1030};
     QTest::newRow("between points") << qint64(1011) << qint64(1019) << QList<qint64>{};
     QTest::newRow("one instant") << qint64(1040) << qint64(1040) << QList<qint64>{1040};
     QTest::newRow("everything") << qint64(0) << qint64(5000)
@@ -449,12 +451,12 @@ void TstStore::configFrames()
 
 void TstStore::smsIdsIncrease()
 {
-    const qint64 first = store->addSms(SmsMessage{0, QStringLiteral("09120000001"),
-                                                  QStringLiteral("09151234567"),
-                                                  QStringLiteral("{\"lat\":36.3}"), 50});
+    const qint64 first =
+        store->addSms(SmsMessage{0, QStringLiteral("09120000001"), QStringLiteral("09151234567"),
+                                 QStringLiteral("{\"lat\":36.3}"), 50});
     reopen();
-    const qint64 second = store->addSms(SmsMessage{0, QStringLiteral("09120000002"),
-                                                   QStringLiteral("0915"), QStringLiteral("b"), 60});
+    const qint64 second = store->addSms(SmsMessage{
+        0, QStringLiteral("09120000002"), QStringLiteral("0915"), QStringLiteral("b"), 60});
     QVERIFY(first > 0);
     QVERIFY(second > first);
 

@@ -3,6 +3,8 @@
 #include <QTest>
 #include <QTimeZone>
 
+using namespace devserver;
+
 namespace {
 
 qint64 secondsAt(const QDate &date, int hour)
@@ -108,8 +110,8 @@ void TstTripHistory::sameSeedSameDay()
         QCOMPARE(a.at(i).lon, b.at(i).lon);
         QCOMPARE(a.at(i).speed, b.at(i).speed);
     }
-    QVERIFY(a.size() != c.size() || a.first().time != c.first().time
-            || a.last().lat != c.last().lat);
+    QVERIFY(a.size() != c.size() || a.first().time != c.first().time ||
+            a.last().lat != c.last().lat);
 }
 
 void TstTripHistory::invalidDate()

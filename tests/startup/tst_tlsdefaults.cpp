@@ -31,7 +31,7 @@ private:
 
 void TestTlsDefaults::initTestCase()
 {
-    const ServerCertificate identity = ServerCertificate::create();
+    const devserver::ServerCertificate identity = devserver::ServerCertificate::create();
     QVERIFY(!identity.certificate.isNull());
     m_pemPath = m_dir.filePath(QStringLiteral("peer.pem"));
     QFile pem(m_pemPath);

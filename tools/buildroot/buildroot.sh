@@ -24,10 +24,10 @@ host_debootstrap() {
   apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap >/dev/null
 }
 
-# Bind mounts live only in a private mount namespace, so nothing leaks into the host.
-enter() {
-  local cwd=$PWD
-  unshare --mount --propagation private -- bash -s -- "$root" "$repo" "$cwd" "$@" <<'INNER'
+# Bind mounts live only in a private mount namespace, so nothing leaks into the host. Every layer
+# execs the next (unshare without --fork keeps the process), so the command runs as the caller's
+# own process: signals sent to it and its stdin reach the command itself.
+inner='
 set -e
 root=$1 repo=$2 cwd=$3; shift 3
 mount --rbind /dev "$root/dev"
@@ -39,7 +39,9 @@ cp -f /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 case "$cwd" in "$repo"*) ;; *) cwd=$repo ;; esac
 exec chroot "$root" /usr/bin/env -C "$cwd" PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin \
   CCACHE_DIR=/var/cache/ccache "$@"
-INNER
+'
+enter() {
+  exec unshare --mount --propagation private -- bash -c "$inner" buildroot "$root" "$repo" "$PWD" "$@"
 }
 
 ensure() {
@@ -57,7 +59,8 @@ ensure() {
     mv "$root.part" "$root"
   fi
   echo "buildroot: installing the package list" >&2
-  enter sh -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $(packages) >/dev/null && apt-get clean"
+  # In a subshell, as entering replaces the process it runs in.
+  (enter sh -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $(packages) >/dev/null && apt-get clean")
   echo "$want" >"$stamp"
 }
 
