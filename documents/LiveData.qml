@@ -179,6 +179,7 @@ QtObject {
 
     readonly property HttpPost _statusRequest: HttpPost {
         id: _getStatusPost
+        objectName: "_getStatusPost"
 
         url: _liveData.server.appInterfaceUrl
         timeout: 5000
@@ -217,6 +218,7 @@ QtObject {
 
     readonly property Timer _settingsPolling: Timer {
         id: _getSettingsTimer
+        objectName: "_getSettingsTimer"
 
         interval: 2000
         repeat: true

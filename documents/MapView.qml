@@ -254,6 +254,8 @@ QL.Map {
     Popup {
         id: _mapTypePopup
 
+        focus: true
+
         ListView {
             implicitWidth: 160
             implicitHeight: contentHeight

@@ -461,7 +461,7 @@ ApplicationWindow {
 
             Item {
                 id: _lockStateItem
-        objectName: "_lockStateItem"
+                objectName: "_lockStateItem"
 
                 property bool _ready: false
 
@@ -572,7 +572,7 @@ ApplicationWindow {
 
             RoundBusyBotton {
                 id: _btnGetOffline
-        objectName: "_btnGetOffline"
+                objectName: "_btnGetOffline"
 
                 Layout.preferredWidth: 50
                 Layout.preferredHeight: 50
@@ -646,7 +646,7 @@ ApplicationWindow {
 
         StackView {
             id: _mainStackView
-        objectName: "_mainStackView"
+            objectName: "_mainStackView"
 
             // While a back step runs, operation changes do not push pages.
             property bool lock: false
