@@ -1,5 +1,6 @@
 #include "Biometric.h"
 #include "Call.h"
+#include "FakePeer.h"
 #include "GpsManager.h"
 #include "Notification.h"
 #include "SmsManager.h"
@@ -8,16 +9,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPointer>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
-#include <QUrlQuery>
 
 #include <algorithm>
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -39,14 +35,7 @@ private:
     QtMessageHandler m_previous;
 };
 
-struct GatewayRequest
-{
-    QByteArray method;
-    QString path;
-    QUrlQuery query;
-    QByteArray contentType;
-    QByteArray body;
-};
+using GatewayRequest = FakePeer::Request;
 
 QJsonObject inboxEntry(int id, const QString &from, const QString &text)
 {
@@ -55,30 +44,36 @@ QJsonObject inboxEntry(int id, const QString &from, const QString &text)
 
 } // namespace
 
-// A minimal HTTP/1.1 SMS gateway on loopback: records every request, answers /send with 200 and
-// /inbox with the messages newer than `after`, or with a canned body.
-class FakeGateway : public QObject
+// The development SMS gateway on the shared fake peer: /send answers {}, /inbox?after=ID the
+// messages newer than ID, or a canned reply, or nothing while polls are held.
+class FakeGateway
 {
-    Q_OBJECT
-
 public:
-    explicit FakeGateway(QObject *parent = nullptr) : QObject(parent)
+    FakeGateway()
     {
-        connect(&m_server, &QTcpServer::newConnection, this, &FakeGateway::accept);
-        m_server.listen(QHostAddress::LocalHost);
+        m_peer.listen();
+        m_peer.setFallback([this](const GatewayRequest &request) {
+            if (!request.path.endsWith(QLatin1String("/inbox")))
+                return FakePeer::reply("{}", 200, "application/json");
+            if (holdInbox)
+                return FakePeer::hold();
+            if (!cannedInbox.isEmpty())
+                return FakePeer::reply(cannedInbox, cannedStatus, "application/json");
+            return FakePeer::reply(inboxBody(request), 200, "application/json");
+        });
     }
 
-    QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
+    QString url() const { return m_peer.baseUrl(); }
 
     QList<GatewayRequest> requestsTo(const QString &suffix) const
     {
         QList<GatewayRequest> found;
-        for (const GatewayRequest &request : m_requests)
+        for (const GatewayRequest &request : m_peer.requests())
             if (request.path.endsWith(suffix))
                 found.append(request);
         return found;
     }
-    int requestCount() const { return int(m_requests.size()); }
+    int requestCount() const { return int(m_peer.requests().size()); }
 
     QJsonArray messages;
     bool replayAll = false;
@@ -86,67 +81,20 @@ public:
     int cannedStatus = 200;
     bool holdInbox = false;
 
+    // Answers every poll still held; answered ones are left alone.
     void releaseHeld()
     {
-        const auto held = std::exchange(m_held, {});
-        for (const auto &[socket, after] : held)
-            if (socket)
-                respond(socket, 200, inboxBody(after));
+        for (int i = 0; i < m_peer.requests().size(); ++i) {
+            const GatewayRequest &request = m_peer.requests().at(i);
+            if (request.path.endsWith(QLatin1String("/inbox")))
+                m_peer.answer(i, inboxBody(request), 200, "application/json");
+        }
     }
 
 private:
-    void accept()
+    QByteArray inboxBody(const GatewayRequest &poll) const
     {
-        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    }
-
-    void read(QTcpSocket *socket)
-    {
-        QByteArray &buffer = m_buffers[socket];
-        buffer += socket->readAll();
-        const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
-        if (headerEnd < 0)
-            return;
-        const QList<QByteArray> lines = buffer.left(headerEnd).split('\n');
-        const QList<QByteArray> requestLine = lines.first().trimmed().split(' ');
-        if (requestLine.size() < 2)
-            return;
-        GatewayRequest request;
-        qsizetype length = 0;
-        for (const QByteArray &line : lines.mid(1)) {
-            const qsizetype colon = line.indexOf(':');
-            const QByteArray name = line.left(colon).trimmed().toLower();
-            const QByteArray value = line.mid(colon + 1).trimmed();
-            if (name == "content-length")
-                length = value.toLongLong();
-            else if (name == "content-type")
-                request.contentType = value;
-        }
-        if (buffer.size() < headerEnd + 4 + length)
-            return;
-        request.method = requestLine.at(0);
-        const QUrl target(QString::fromLatin1(requestLine.at(1)));
-        request.path = target.path();
-        request.query = QUrlQuery(target);
-        request.body = buffer.mid(headerEnd + 4, length);
-        m_buffers.remove(socket);
-        m_requests.append(request);
-
-        if (!request.path.endsWith(QLatin1String("/inbox")))
-            respond(socket, 200, "{}");
-        else if (holdInbox)
-            m_held.append({socket, request.query.queryItemValue("after").toLongLong()});
-        else if (!cannedInbox.isEmpty())
-            respond(socket, cannedStatus, cannedInbox);
-        else
-            respond(socket, 200, inboxBody(request.query.queryItemValue("after").toLongLong()));
-    }
-
-    QByteArray inboxBody(qint64 after) const
-    {
+        const qint64 after = poll.query.queryItemValue("after").toLongLong();
         QJsonArray newer;
         for (const QJsonValue &message : messages)
             if (replayAll || message["id"].toInteger() > after)
@@ -154,19 +102,7 @@ private:
         return QJsonDocument(QJsonObject{{"messages", newer}}).toJson(QJsonDocument::Compact);
     }
 
-    static void respond(QTcpSocket *socket, int status, const QByteArray &body)
-    {
-        socket->write("HTTP/1.1 " + QByteArray::number(status) +
-                      " X\r\nContent-Type: application/json\r\nConnection: close\r\n"
-                      "Content-Length: " +
-                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-
-    QTcpServer m_server;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
-    QList<GatewayRequest> m_requests;
-    QList<QPair<QPointer<QTcpSocket>, qint64>> m_held;
+    FakePeer m_peer;
 };
 
 class TestPlatformServices : public QObject

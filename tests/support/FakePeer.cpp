@@ -1,127 +1,203 @@
 #include "FakePeer.h"
 
+#include <QHttpServer>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QMetaEnum>
 #include <QSslServer>
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <optional>
+
+struct FakePeer::Exchange
+{
+    QPointer<QTcpSocket> socket;
+    std::optional<QHttpServerResponder> responder; // gone once answered
+
+    bool answer(const QByteArray &body, int status, const QByteArray &contentType)
+    {
+        if (!responder || !socket || socket->state() != QAbstractSocket::ConnectedState)
+            return false;
+        responder->write(body, contentType, QHttpServerResponder::StatusCode(status));
+        responder.reset();
+        return true;
+    }
+};
 
 namespace {
 
-const char bufferProperty[] = "fakePeerBuffer";
-
-QByteArray headerValue(const QList<QByteArray> &lines, const QByteArray &name)
+// Tells of every connection it hands to the HTTP server, so that a request can be matched with
+// its socket by the remote port and that socket closed without an answer.
+template <typename Base> class TrackingServer : public Base
 {
-    for (const QByteArray &line : lines) {
-        const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.first(colon).trimmed().compare(name, Qt::CaseInsensitive) == 0)
-            return line.sliced(colon + 1).trimmed();
+public:
+    explicit TrackingServer(std::function<void(QTcpSocket *)> accepted)
+        : m_accepted(std::move(accepted))
+    {
     }
-    return {};
-}
+
+    QTcpSocket *nextPendingConnection() override
+    {
+        QTcpSocket *socket = Base::nextPendingConnection();
+        if (socket)
+            m_accepted(socket);
+        return socket;
+    }
+
+private:
+    std::function<void(QTcpSocket *)> m_accepted;
+};
 
 } // namespace
 
-FakePeer::FakePeer(QObject *parent) : QObject(parent) {}
-
-bool FakePeer::listen()
+FakePeer::FakePeer(QObject *parent)
+    : QObject(parent), m_http(std::make_unique<QHttpServer>()),
+      m_fallback([](const Request &) { return hold(); })
 {
-    return start(std::make_unique<QTcpServer>());
+    // No routes: every request comes to the one handler, which keeps the responder.
+    m_http->setMissingHandler(
+        this, [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
+            serve(request, responder);
+        });
 }
 
-bool FakePeer::listenTls(const QSslCertificate &certificate, const QSslKey &key)
+FakePeer::~FakePeer()
 {
-    auto server = std::make_unique<QSslServer>();
+    // The responders end before their server, and the server before the records that its
+    // closing connections mark.
+    m_exchanges.clear();
+    m_http.reset();
+}
+
+bool FakePeer::listen(quint16 port)
+{
+    if (m_server)
+        return m_server->isListening() ||
+               m_server->listen(QHostAddress::LocalHost, port ? port : m_port);
+    return start(new TrackingServer<QTcpServer>([this](QTcpSocket *s) { accepted(s); }), port);
+}
+
+bool FakePeer::listenTls(const QSslCertificate &certificate, const QSslKey &key, quint16 port)
+{
+    auto *server = new TrackingServer<QSslServer>([this](QTcpSocket *s) { accepted(s); });
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     tls.setLocalCertificate(certificate);
     tls.setPrivateKey(key);
     tls.setPeerVerifyMode(QSslSocket::VerifyNone);
     server->setSslConfiguration(tls);
     m_scheme = QStringLiteral("https");
-    return start(std::move(server));
+    return start(server, port);
 }
 
-bool FakePeer::start(std::unique_ptr<QTcpServer> server)
+bool FakePeer::start(QTcpServer *server, quint16 port)
 {
-    m_server = std::move(server);
-    // Emitted only once a TLS handshake is through, and at once for plain TCP.
-    connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, this, &FakePeer::accept);
-    return m_server->listen(QHostAddress::LocalHost);
+    if (!server->listen(QHostAddress::LocalHost, port) || !m_http->bind(server)) {
+        delete server;
+        return false;
+    }
+    m_server = server;
+    m_port = server->serverPort();
+    return true;
+}
+
+void FakePeer::stop()
+{
+    if (m_server)
+        m_server->close();
+    // Kept-alive connections would still carry requests.
+    const QList<QPointer<QTcpSocket>> open = m_sockets.values();
+    for (const QPointer<QTcpSocket> &socket : open) {
+        if (socket)
+            socket->abort();
+    }
+}
+
+bool FakePeer::isListening() const
+{
+    return m_server && m_server->isListening();
 }
 
 QString FakePeer::baseUrl() const
 {
-    return QStringLiteral("%1://127.0.0.1:%2").arg(m_scheme).arg(m_server->serverPort());
+    return QStringLiteral("%1://127.0.0.1:%2").arg(m_scheme).arg(m_port);
 }
 
-bool FakePeer::answer(int index, const QByteArray &body, int status)
+void FakePeer::setFallback(const Step &step)
 {
-    QTcpSocket *socket = m_requests.value(index).socket;
-    if (!socket || socket->state() != QAbstractSocket::ConnectedState)
-        return false;
-    socket->write("HTTP/1.1 " + QByteArray::number(status) +
-                  " Status\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
-                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
-    return true;
+    m_fallback = [step](const Request &) { return step; };
 }
 
-void FakePeer::accept()
+bool FakePeer::answer(int index, const QByteArray &body, int status, const QByteArray &contentType)
 {
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        socket->setParent(this);
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            markClosed(socket);
-            socket->deleteLater();
+    const std::shared_ptr<Exchange> exchange = m_requests.value(index).exchange.lock();
+    return exchange && exchange->answer(body, status, contentType);
+}
+
+void FakePeer::accepted(QTcpSocket *socket)
+{
+    const quint16 port = socket->peerPort();
+    m_sockets.insert(port, socket);
+    connect(socket, &QAbstractSocket::disconnected, this, [this, socket, port] {
+        if (m_sockets.value(port) == socket)
+            m_sockets.remove(port);
+        for (Request &request : m_requests) {
+            const std::shared_ptr<Exchange> exchange = request.exchange.lock();
+            if (exchange && exchange->socket == socket)
+                request.connectionClosed = true;
+        }
+        m_exchanges.removeIf([socket](const std::shared_ptr<Exchange> &exchange) {
+            return !exchange->socket || exchange->socket == socket;
         });
-    }
+    });
 }
 
-void FakePeer::readFrom(QTcpSocket *socket)
+void FakePeer::serve(const QHttpServerRequest &request, QHttpServerResponder &responder)
 {
-    QByteArray buffer = socket->property(bufferProperty).toByteArray() + socket->readAll();
-    for (;;) {
-        const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
-        if (headerEnd < 0)
-            break;
-        const QList<QByteArray> lines = buffer.first(headerEnd).split('\n');
-        const qsizetype length = headerValue(lines, "Content-Length").toLongLong();
-        const qsizetype total = headerEnd + 4 + length;
-        if (buffer.size() < total)
-            break;
+    auto exchange = std::make_shared<Exchange>();
+    exchange->socket = m_sockets.value(request.remotePort());
+    exchange->responder.emplace(std::move(responder));
+    m_exchanges.append(exchange);
 
-        const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
-        Request request;
-        request.method = requestLine.value(0);
-        request.path = requestLine.value(1);
-        request.contentType = headerValue(lines, "Content-Type");
-        request.body = buffer.sliced(headerEnd + 4, length);
-        request.socket = socket;
-        buffer.remove(0, total);
+    Request record;
+    record.method = QByteArray(QMetaEnum::fromType<QHttpServerRequest::Method>().valueToKey(
+                                   int(request.method())))
+                        .toUpper();
+    record.path = request.url().path();
+    record.query = request.query();
+    record.headers = request.headers();
+    record.contentType =
+        record.headers.value(QHttpHeaders::WellKnownHeader::ContentType).toByteArray();
+    record.body = request.body();
+    record.exchange = exchange;
+    m_requests.append(record);
+    const int index = int(m_requests.size()) - 1;
 
-        m_requests.append(request);
-        const int index = int(m_requests.size()) - 1;
-        perform(index, m_script.isEmpty() ? m_fallback : m_script.dequeue());
-        emit requestReceived(index);
-        if (!socket->isOpen())
-            return;
-    }
-    socket->setProperty(bufferProperty, buffer);
+    if (const auto path = m_replies.constFind(record.path); path != m_replies.cend())
+        perform(exchange, *path);
+    else
+        perform(exchange, m_script.isEmpty() ? m_fallback(record) : m_script.dequeue());
+    emit requestReceived(index);
 }
 
-void FakePeer::markClosed(QTcpSocket *socket)
-{
-    for (Request &request : m_requests) {
-        if (request.socket == socket)
-            request.connectionClosed = true;
-    }
-}
-
-void FakePeer::perform(int index, const Step &step)
+void FakePeer::perform(const std::shared_ptr<Exchange> &exchange, const Step &step)
 {
     switch (step.action) {
     case Action::Reply:
-        answer(index, step.body, step.status);
+        if (step.delay > 0) {
+            QTimer::singleShot(step.delay, this, [weak = std::weak_ptr<Exchange>(exchange), step] {
+                if (const std::shared_ptr<Exchange> exchange = weak.lock())
+                    exchange->answer(step.body, step.status, step.contentType);
+            });
+        } else {
+            exchange->answer(step.body, step.status, step.contentType);
+        }
         break;
     case Action::Close:
-        m_requests[index].socket->disconnectFromHost();
+        // After the handler has returned to the HTTP server.
+        if (exchange->socket)
+            QMetaObject::invokeMethod(exchange->socket, &QAbstractSocket::disconnectFromHost,
+                                      Qt::QueuedConnection);
         break;
     case Action::Hold:
         break;

@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QHash>
+#include "FakePeer.h"
+
 #include <QObject>
 #include <QQmlParserStatus>
-#include <QTcpServer>
 #include <QVariantList>
 #include <QVariantMap>
 
-class QTcpSocket;
-
-// A scriptable HTTP/1.1 peer on 127.0.0.1 for the document tests. Each path gets a scripted
-// reply (status, raw body bytes, delay, or no answer at all); every request is recorded.
+// The shared FakePeer as the document tests see it: listening from the moment the document is
+// complete, a reply per path (404 for any other), and the requests as script values.
 class TestHttpServer : public QObject, public QQmlParserStatus
 {
     Q_OBJECT
@@ -27,9 +25,9 @@ public:
     int port() const { return m_port; }
     void setPort(int port);
     QString url() const;
-    bool isListening() const { return m_server.isListening(); }
-    QVariantList requests() const { return m_requests; }
-    int requestCount() const { return int(m_requests.size()); }
+    bool isListening() const { return m_peer.isListening(); }
+    QVariantList requests() const;
+    int requestCount() const { return int(m_peer.requests().size()); }
 
     // reply keys: status (int, 200), body (text or ArrayBuffer), delay (ms, 0),
     // silent (bool: never answer), drop (bool: close the connection without an answer).
@@ -40,7 +38,7 @@ public:
     Q_INVOKABLE bool listen();
 
     void classBegin() override {}
-    void componentComplete() override;
+    void componentComplete() override { listen(); }
 
 signals:
     void portChanged();
@@ -50,22 +48,6 @@ signals:
     void requestReceived(const QVariantMap &request);
 
 private:
-    struct Reply
-    {
-        int status = 404;
-        QByteArray body;
-        int delay = 0;
-        bool silent = false;
-        bool drop = false;
-    };
-
-    void onNewConnection();
-    void serve(QTcpSocket *socket);
-    bool answer(QTcpSocket *socket, const QString &path);
-
-    QTcpServer m_server;
+    FakePeer m_peer;
     int m_port = 0;
-    QHash<QString, Reply> m_replies;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
-    QVariantList m_requests;
 };
