@@ -22,7 +22,8 @@ int udpReceiveQueue(quint16 port)
     QFile table(QStringLiteral("/proc/net/udp"));
     if (!table.open(QIODevice::ReadOnly))
         return -1;
-    const QByteArray local = "0100007F:" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    const QByteArray local =
+        "0100007F:" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
     for (const QByteArray &line : table.readAll().split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
         if (fields.size() > 4 && fields.at(1) == local)

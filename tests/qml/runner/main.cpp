@@ -1,6 +1,6 @@
+#include "ProcessSetup.h"
 #include "Registration.h"
 #include "TestHttpServer.h"
-#include "ProcessSetup.h"
 
 #include <QGuiApplication>
 #include <QObject>
@@ -44,9 +44,9 @@ public slots:
     {
         engine->rootContext()->setContextProperty(
             QStringLiteral("testEnvironment"),
-            QVariantMap{{QStringLiteral("smsGateway"), qEnvironmentVariable("KOVA_SMS_GATEWAY")},
-                        {QStringLiteral("screenshotDir"),
-                         qEnvironmentVariable("KOVA_SCREENSHOT_DIR")}});
+            QVariantMap{
+                {QStringLiteral("smsGateway"), qEnvironmentVariable("KOVA_SMS_GATEWAY")},
+                {QStringLiteral("screenshotDir"), qEnvironmentVariable("KOVA_SCREENSHOT_DIR")}});
     }
 };
 
