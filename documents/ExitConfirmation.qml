@@ -11,6 +11,7 @@ Popup {
     focus: true
     padding: 25
     closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
+    background: PlainPopupBackground {}
 
     GridLayout {
         columns: 2

@@ -2,7 +2,6 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Controls.Material
 import QtQuick.Layouts
 
 // Asks the server to reset the password to the default one, given the device's numbers.
@@ -31,12 +30,7 @@ Popup {
     focus: true
     leftPadding: 15
     rightPadding: 15
-    // Drawn plainly: the style's elevation shadow is an effect some renderers cannot draw, and
-    // the fields must never show through onto the page below.
-    background: Rectangle {
-        color: _forgetPopup.Material.dialogColor
-        radius: 4
-    }
+    background: PlainPopupBackground {}
 
     Component {
         id: _requestComponent

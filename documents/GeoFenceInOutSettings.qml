@@ -19,6 +19,7 @@ Popup {
     }
 
     focus: true
+    background: PlainPopupBackground {}
 
     component ModeButton: RadioButton {
         required property int mode

@@ -255,6 +255,7 @@ QL.Map {
         id: _mapTypePopup
 
         focus: true
+        background: PlainPopupBackground {}
 
         ListView {
             implicitWidth: 160

@@ -860,6 +860,7 @@ ApplicationWindow {
 
         x: _mainWindow.width - width - 1
         focus: true
+        background: PlainPopupBackground {}
 
         TripFigures {
             figures: _mainWindow.pathsAdvanceInfo

@@ -16,6 +16,7 @@ Popup {
 
     anchors.centerIn: Overlay.overlay
     modal: true
+    background: PlainPopupBackground {}
     focus: true
 
     ColumnLayout {

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import ".."
 
 // A notice from the server: a title and a piece of interface source compiled at run time.
 Popup {
@@ -28,6 +29,7 @@ Popup {
     focus: true
     padding: 0
     closePolicy: Popup.CloseOnEscape
+    background: PlainPopupBackground {}
     onQmlCodeChanged: _rebuild()
 
     contentItem: Item {

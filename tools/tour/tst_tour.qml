@@ -71,4 +71,29 @@ TestCase {
         wait(3000); // map tiles
         shoot("04-dashboard");
     }
+
+    // Yesterday's trips from the server, summed up in the statistics popup over the map.
+    function test_5_tripStatistics(): void {
+        findNamed("_mainStackView").push(findNamed("_map"));
+        _tour.window.currentOperation = Globals.Debriefing_Operation;
+        const end = new Date();
+        end.setHours(0, 0, 0, 0);
+        const start = new Date(end.getTime() - 86400000);
+        findNamed("_liveData").server.getDebriefingPath(_tour.window.currentDevice.imei, start, end);
+        tryVerify(() => _tour.window.pathsAdvanceInfo.length > 0, 15000);
+        const popup = findNamed("_path_AdvanceInfo_popup");
+        popup.open();
+        tryVerify(() => popup.opened, 3000);
+        shoot("05-trip-statistics");
+        popup.close();
+        tryVerify(() => !popup.visible, 3000);
+    }
+
+    function test_6_exitConfirmation(): void {
+        const dialog = findNamed("_closeDialog");
+        dialog.open();
+        tryVerify(() => dialog.opened, 3000);
+        shoot("06-exit-confirmation");
+        dialog.close();
+    }
 }
