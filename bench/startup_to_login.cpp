@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -35,10 +36,13 @@ int measureOneStart(int argc, char *argv[])
                        : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
     if (!window)
         return 1;
-    QObject::connect(window, &QQuickWindow::frameSwapped, &app, [&] {
-        QTextStream(stdout) << clock.nsecsElapsed() / 1e6 << '\n';
-        app.exit(0);
-    });
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, &app,
+        [&] {
+            QTextStream(stdout) << clock.nsecsElapsed() / 1e6 << '\n';
+            app.exit(0);
+        },
+        Qt::SingleShotConnection);
     return app.exec();
 }
 
@@ -66,8 +70,12 @@ int main(int argc, char *argv[])
         return measureOneStart(argc, argv);
 
     QCoreApplication app(argc, argv);
+    // The starts write their settings and caches here, not into the user's folders.
+    const QTemporaryDir home;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(childMode), QStringLiteral("1"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
     const double ahead = medianStart(app.applicationFilePath(), environment);
     environment.insert(QStringLiteral("QML_DISABLE_DISK_CACHE"), QStringLiteral("1"));
     const double fromSource = medianStart(app.applicationFilePath(), environment);
