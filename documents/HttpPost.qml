@@ -35,6 +35,8 @@ Item {
 
     // True while a request of this instance is in flight and its outcome still counts.
     property bool _pending: false
+    // Counts the requests of this instance, so deferred work knows whether its request still runs.
+    property int _requestSerial: 0
 
     signal responseReady(var response)
     signal textResponseReady(var response, int status)
@@ -65,6 +67,7 @@ Item {
 
     // Before send(): a failure reported at once must find the timer running, to stop it.
     function _startWaiting(): void {
+        _httpPost._requestSerial += 1;
         _httpPost._pending = true;
         _httpPost.status = 0;
         if (!_timeoutTimer.running)
@@ -72,7 +75,13 @@ Item {
     }
 
     function _onReadyStateChange(): void {
-        if (!_httpPost._pending || _httpPost.xhr.readyState !== XMLHttpRequest.DONE)
+        if (!_httpPost._pending)
+            return;
+        if (_httpPost.xhr.readyState === XMLHttpRequest.HEADERS_RECEIVED) {
+            _refuseOversizedReply();
+            return;
+        }
+        if (_httpPost.xhr.readyState !== XMLHttpRequest.DONE)
             return;
         const status = _httpPost.xhr.status;
         _httpPost.status = status;
@@ -109,6 +118,23 @@ Item {
         _httpPost._pending = false;
         _timeoutTimer.stop();
         _httpPost.responseReady(reply);
+    }
+
+    // An app-interface reply that announces more than the bound is given up before its body
+    // comes in. The request object cannot be aborted from inside its own callback, so that waits
+    // for the event loop, and is skipped when another request has started meanwhile.
+    function _refuseOversizedReply(): void {
+        const length = Number(_httpPost.xhr.getResponseHeader("Content-Length"));
+        if (typeof _httpPost.requestObject.command !== "string" || !(length > _httpPost.maxReplyBytes))
+            return;
+        console.log("malformed reply to", _httpPost.requestObject.command + ":", length, "bytes announced");
+        const serial = _httpPost._requestSerial;
+        Qt.callLater(() => {
+            if (_httpPost._pending && _httpPost._requestSerial === serial) {
+                _httpPost._abortInFlight();
+                _fail(_httpPost.malformedText);
+            }
+        });
     }
 
     // The reply's JSON, or undefined when it cannot be deciphered or parsed.
