@@ -388,7 +388,6 @@ ApplicationWindow {
             url: _server.appInterfaceUrl
             timeout: 10000
             onResponseReady: response => _mainWindow._onAppOpenReply(response)
-            onTextResponseReady: (response, status) => console.log("appOpen reply:", status, String(response))
             onError: console.log("appOpen failed:", errorText)
         }
     }
