@@ -6,6 +6,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <limits>
 
 namespace DataChannelRecords {
 
@@ -49,14 +50,20 @@ quint32 toWireTime(const QDateTime &time)
 }
 
 // The location fields shared by the location reply and the trip point record, starting with
-// the time field at `at`.
-QVariantMap readPointFields(QByteArrayView data, qsizetype at)
+// the time field at `at`; nothing when the position is off the globe or the time lies ahead.
+std::optional<QVariantMap> readPointFields(QByteArrayView data, qsizetype at)
 {
+    const qint64 seconds = readUnsigned(data, at, 4);
+    const double lat = readUnsigned(data, at + 4, 4) / 1e7;
+    const double lon = readUnsigned(data, at + 8, 4) / 1e7;
+    if (lat > 90.0 || lon > 180.0 ||
+        seconds > QDateTime::currentSecsSinceEpoch() + FutureToleranceSeconds)
+        return std::nullopt;
     QVariantMap point;
     point.insert(QStringLiteral("dateTime"),
-                 QDateTime::fromSecsSinceEpoch(readUnsigned(data, at, 4), QTimeZone::UTC));
-    point.insert(QStringLiteral("lat"), readUnsigned(data, at + 4, 4) / 1e7);
-    point.insert(QStringLiteral("lon"), readUnsigned(data, at + 8, 4) / 1e7);
+                 QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::UTC));
+    point.insert(QStringLiteral("lat"), lat);
+    point.insert(QStringLiteral("lon"), lon);
     point.insert(QStringLiteral("alt"), readUnsigned(data, at + 12, 3) / 1e3 - 1000.0);
     point.insert(QStringLiteral("course"), readUnsigned(data, at + 15, 2) / 1e2);
     point.insert(QStringLiteral("speed"), readUnsigned(data, at + 17, 3) / 1e4);
@@ -72,7 +79,13 @@ struct Field
     qsizetype offset;
     qsizetype size;
     Kind kind;
+    // The values a device writes; a number field outside them marks the record as garbage.
+    qint64 min = std::numeric_limits<qint64>::min();
+    qint64 max = std::numeric_limits<qint64>::max();
 };
+
+// Alarm types are two bits: call and SMS.
+constexpr qint64 alarmTypeMax = 3;
 
 // The plain fields of the settings payload; offsets count the type byte as 0.
 constexpr Field settingsFields[] = {
@@ -91,7 +104,7 @@ constexpr Field settingsFields[] = {
     {"listen_Users1", 161, 15, Kind::Text},
     {"listen_Users2", 176, 15, Kind::Text},
     {"listen_Users3", 191, 15, Kind::Text},
-    {"geoFenceInOut", 353, 1, Kind::Int},
+    {"geoFenceInOut", 353, 1, Kind::Int, 0, 3},
     {"simChargeCommand", 354, 15, Kind::Text},
     {"simChargeSearchKeyword", 369, 15, Kind::Text},
     {"sw1", 384, 1, Kind::Int},
@@ -99,17 +112,17 @@ constexpr Field settingsFields[] = {
     {"sw3", 386, 1, Kind::Int},
     {"tamper", 387, 1, Kind::Int},
     {"autoLock", 388, 1, Kind::Int},
-    {"overSpeed", 389, 2, Kind::Int},
+    {"overSpeed", 389, 2, Kind::Int, 0, 1000},
     {"multiAlarm", 391, 1, Kind::Int},
-    {"shockSensitivity", 392, 1, Kind::Int},
-    {"geoFenceAlarmType", 393, 1, Kind::Int},
-    {"overSpeedAlarmType", 394, 1, Kind::Int},
-    {"doorAlarmType", 395, 1, Kind::Int},
-    {"trunkAlarmType", 396, 1, Kind::Int},
-    {"switchAlarmType", 397, 1, Kind::Int},
-    {"powerDisconnectAlarmType", 398, 1, Kind::Int},
-    {"carryingAlarmType", 399, 1, Kind::Int},
-    {"shockAlertType", 400, 1, Kind::Int},
+    {"shockSensitivity", 392, 1, Kind::Int, 0, 5},
+    {"geoFenceAlarmType", 393, 1, Kind::Int, 0, alarmTypeMax},
+    {"overSpeedAlarmType", 394, 1, Kind::Int, 0, alarmTypeMax},
+    {"doorAlarmType", 395, 1, Kind::Int, 0, alarmTypeMax},
+    {"trunkAlarmType", 396, 1, Kind::Int, 0, alarmTypeMax},
+    {"switchAlarmType", 397, 1, Kind::Int, 0, alarmTypeMax},
+    {"powerDisconnectAlarmType", 398, 1, Kind::Int, 0, alarmTypeMax},
+    {"carryingAlarmType", 399, 1, Kind::Int, 0, alarmTypeMax},
+    {"shockAlertType", 400, 1, Kind::Int, 0, alarmTypeMax},
     {"otaUrlAddress", 401, 50, Kind::Text},
     {"otaUrlPath", 451, 50, Kind::Text},
     {"otaUrlPort", 501, 2, Kind::Int},
@@ -125,6 +138,8 @@ constexpr int geoFencePoints = 9;
 constexpr qsizetype cryptoKeyOffset = 529;
 constexpr qsizetype cryptoKeySize = 16;
 constexpr qsizetype forceUnlockOffset = 546;
+// Each digit of the emergency code is 1 to 5; 0 is a slot never set.
+constexpr int forceUnlockDigitMax = 5;
 
 QVariant readField(QByteArrayView data, const Field &field)
 {
@@ -141,13 +156,22 @@ QVariant readField(QByteArrayView data, const Field &field)
     return {};
 }
 
-QVariantList readGeoFence(QByteArrayView data)
+bool inRange(const QVariant &value, const Field &field)
+{
+    const qint64 number = value.toLongLong();
+    return field.kind == Kind::Text || (number >= field.min && number <= field.max);
+}
+
+// Nothing when a point is not a coordinate: NaN, infinite or off the globe.
+std::optional<QVariantList> readGeoFence(QByteArrayView data)
 {
     QVariantList polygon;
     for (int i = 0; i < geoFencePoints; ++i) {
         const qsizetype at = geoFenceOffset + i * 16;
-        polygon.append(
-            QVariant::fromValue(QGeoCoordinate(readDouble(data, at), readDouble(data, at + 8))));
+        const QGeoCoordinate point(readDouble(data, at), readDouble(data, at + 8));
+        if (!point.isValid())
+            return std::nullopt;
+        polygon.append(QVariant::fromValue(point));
     }
     return polygon;
 }
@@ -185,11 +209,13 @@ std::optional<QVariantMap> readLocationReply(QByteArrayView reply)
 {
     if (reply.size() < LocationReplySize || reply[0] != LocationType)
         return std::nullopt;
-    QVariantMap location = readPointFields(reply, 1);
-    location.insert(QStringLiteral("version"), QStringLiteral("%1.%2.%3")
-                                                   .arg(quint8(reply[22]))
-                                                   .arg(quint8(reply[23]))
-                                                   .arg(quint8(reply[24])));
+    std::optional<QVariantMap> location = readPointFields(reply, 1);
+    if (!location)
+        return std::nullopt;
+    location->insert(QStringLiteral("version"), QStringLiteral("%1.%2.%3")
+                                                    .arg(quint8(reply[22]))
+                                                    .arg(quint8(reply[23]))
+                                                    .arg(quint8(reply[24])));
     return location;
 }
 
@@ -198,12 +224,21 @@ std::optional<QVariantMap> readSettingsReply(QByteArrayView reply)
     if (reply.size() < SettingsReplySize || reply[0] != SettingsType)
         return std::nullopt;
     QVariantMap settings;
-    for (const Field &field : settingsFields)
-        settings.insert(QLatin1StringView(field.key), readField(reply, field));
-    settings.insert(QStringLiteral("geoFencePolygon"), readGeoFence(reply));
+    for (const Field &field : settingsFields) {
+        const QVariant value = readField(reply, field);
+        if (!inRange(value, field))
+            return std::nullopt;
+        settings.insert(QLatin1StringView(field.key), value);
+    }
+    const std::optional<QVariantList> geoFence = readGeoFence(reply);
+    if (!geoFence)
+        return std::nullopt;
+    settings.insert(QStringLiteral("geoFencePolygon"), *geoFence);
     settings.insert(QStringLiteral("cryptoKey"),
                     reply.sliced(cryptoKeyOffset, cryptoKeySize).toByteArray().toHex().toUpper());
     const quint8 forceUnlock = quint8(reply[forceUnlockOffset]);
+    if ((forceUnlock & 0x0f) > forceUnlockDigitMax || (forceUnlock >> 4) > forceUnlockDigitMax)
+        return std::nullopt;
     settings.insert(QStringLiteral("forceUnlockNumber1"), int(forceUnlock & 0x0f));
     settings.insert(QStringLiteral("forceUnlockNumber2"), int(forceUnlock >> 4));
     return settings;
@@ -227,7 +262,7 @@ quint32 tripPointCount(QByteArrayView reply)
     return readUnsigned(reply, 1, 4);
 }
 
-QVariantMap readTripPoint(QByteArrayView record)
+std::optional<QVariantMap> readTripPoint(QByteArrayView record)
 {
     return readPointFields(record, 0);
 }

@@ -25,6 +25,17 @@ inline constexpr qsizetype TripHeaderSize = 5;
 inline constexpr qsizetype TripPointSize = 21;
 inline constexpr qsizetype SettingsReplySize = 553;
 
+// The longest replies the client reads; it cuts off anything longer as it arrives. A device sends
+// the sizes above; the room beyond them is for a later, longer record, not for whatever a broken
+// or hostile server streams after it. A trip holds up to three days of one-second points.
+inline constexpr qsizetype LocationReplyMaxSize = 64;
+inline constexpr qsizetype SettingsReplyMaxSize = 1024;
+inline constexpr quint32 TripMaxPoints = 3 * 86400;
+inline constexpr qsizetype TripReplyMaxSize = TripHeaderSize + TripPointSize * TripMaxPoints;
+
+// A record time later than this many seconds after now is no device's: its clock reads GPS time.
+inline constexpr qint64 FutureToleranceSeconds = 86400;
+
 // Reported for a malformed reply (and by the client for its own time-out).
 inline constexpr int MalformedErrorCode = 0;
 // Reported when the server has no trip in the asked interval.
@@ -34,10 +45,12 @@ QByteArray lastLocationRequest(quint64 imei, bool isFirst);
 QByteArray tripRequest(quint64 imei, const QDateTime &startTime, const QDateTime &endTime);
 QByteArray settingsRequest(quint64 imei);
 
-// The location record, or nothing when the reply is not a whole type 1 record.
+// The location record, or nothing when the reply is not a whole type 1 record or holds a
+// position or time that no device sends.
 std::optional<QVariantMap> readLocationReply(QByteArrayView reply);
 
-// The device settings record, or nothing when the reply is not a whole type 4 record.
+// The device settings record, or nothing when the reply is not a whole type 4 record or holds a
+// value out of the range the device uses.
 std::optional<QVariantMap> readSettingsReply(QByteArrayView reply);
 
 // The error code a trip reply stands for, or nothing when it holds a well-formed point list.
@@ -46,7 +59,8 @@ std::optional<int> tripReplyError(QByteArrayView reply);
 // The point count of a trip reply that tripReplyError() accepted.
 quint32 tripPointCount(QByteArrayView reply);
 
-// One 21-byte point record of a trip reply: the location fields without type and version.
-QVariantMap readTripPoint(QByteArrayView record);
+// One 21-byte point record of a trip reply: the location fields without type and version, or
+// nothing for a position or time that no device sends.
+std::optional<QVariantMap> readTripPoint(QByteArrayView record);
 
 } // namespace DataChannelRecords

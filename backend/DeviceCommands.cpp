@@ -1,5 +1,6 @@
 #include "DeviceCommands.h"
 
+#include "DeviceFrame.h"
 #include "GeoCoordinates.h"
 
 #include <QtEndian>
@@ -57,6 +58,8 @@ QString DeviceCommands::createClearAllDataPacket() const
 QString DeviceCommands::createReportNumberPacket(const QString &reportNumber1,
                                                  const QString &reportNumber2) const
 {
+    if (!DeviceFrame::isPhoneField(reportNumber1) || !DeviceFrame::isPhoneField(reportNumber2))
+        return {};
     return frame(ReportNumbers, {reportNumber1.toLocal8Bit(), reportNumber2.toLocal8Bit()});
 }
 
@@ -68,6 +71,9 @@ QString DeviceCommands::createDigitalOutputPacket(quint8 portNumber, bool active
 QString DeviceCommands::createListenUsersPacket(const QString &num1, const QString &num2,
                                                 const QString &num3) const
 {
+    if (!DeviceFrame::isPhoneField(num1) || !DeviceFrame::isPhoneField(num2) ||
+        !DeviceFrame::isPhoneField(num3))
+        return {};
     return frame(ListenUsers, {num1.toLocal8Bit(), num2.toLocal8Bit(), num3.toLocal8Bit()});
 }
 

@@ -7,8 +7,10 @@
 #include <QVariantList>
 
 // Builders of the device command frames "[oribel,CODE,ARG,...]}]" sent to the tracker by SMS.
-// Frames have no escaping: the builders insert their arguments as given and validate nothing;
-// the screens keep commas and terminators out of the text they pass.
+// Frames have no escaping, so the builders that take phone numbers return an empty text for
+// anything but a number or an empty-slot placeholder: a comma or bracket in it would change what
+// the device is told to do. Numeric arguments are written as given; their ranges are the
+// screens' job.
 class DeviceCommands : public QObject
 {
     Q_OBJECT

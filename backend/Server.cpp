@@ -2,7 +2,6 @@
 
 #include "BuildConfig.h"
 #include "DataChannelRecords.h"
-#include "TripCutter.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -40,6 +39,9 @@ Server::Server(QObject *parent)
       m_communicationUrl(m_serverHostUrl + QStringLiteral("/kova/appCommunication.php")),
       m_mapProvidersUrl(mapProvidersAddress(m_serverHostUrl))
 {
+    // One cut at a time, in the order the replies came: a superseded cut does not compete with
+    // the one that replaced it, and its result arrives (to be dropped) before the newer one.
+    m_cutters.setMaxThreadCount(1);
     m_request.setUrl(QUrl(m_communicationUrl));
     m_request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("KovaApp"));
     // The process default verifies the peer; this channel carries the car's position, so it
@@ -61,6 +63,7 @@ void Server::getLastLocation(quint64 imei, bool isFirst)
 {
     post(
         DataChannelRecords::lastLocationRequest(imei, isFirst), m_timeoutMs,
+        DataChannelRecords::LocationReplyMaxSize,
         [this](const QByteArray &body) {
             if (const auto location = DataChannelRecords::readLocationReply(body))
                 emit lastLocationReply(*location);
@@ -74,10 +77,12 @@ void Server::getDebriefingPath(quint64 imei, const QDateTime &startTime, const Q
 {
     // Only the latest trip asked for may land, or two days' paths would mix in one list.
     abandon(m_tripExchange);
+    ++m_tripGeneration;
     m_debriefingPath.clear();
     m_pathsAdvanceInfo.clear();
     m_tripExchange = post(
         DataChannelRecords::tripRequest(imei, startTime, endTime), m_tripTimeoutMs,
+        DataChannelRecords::TripReplyMaxSize,
         [this](const QByteArray &body) { handleTripReply(body); },
         [this](int errorCode) { emit debriefingError(errorCode); });
 }
@@ -86,6 +91,7 @@ void Server::getSettings(quint64 imei)
 {
     post(
         DataChannelRecords::settingsRequest(imei), m_timeoutMs,
+        DataChannelRecords::SettingsReplyMaxSize,
         [this](const QByteArray &body) {
             if (const auto settings = DataChannelRecords::readSettingsReply(body))
                 emit settingsReply(*settings);
@@ -95,7 +101,7 @@ void Server::getSettings(quint64 imei)
         [this](int errorCode) { emit settingsError(errorCode); });
 }
 
-Server::Exchange Server::post(const QByteArray &body, int timeoutMs,
+Server::Exchange Server::post(const QByteArray &body, int timeoutMs, qsizetype maxBytes,
                               std::function<void(const QByteArray &)> onBody,
                               std::function<void(int)> onError)
 {
@@ -108,6 +114,14 @@ Server::Exchange Server::post(const QByteArray &body, int timeoutMs,
         abandon(exchange);
         onError(timedOutErrorCode);
     });
+    // Stop an oversized reply before it is held in memory, whether it announced its length or not.
+    connect(reply, &QNetworkReply::downloadProgress, this,
+            [this, exchange, maxBytes, onError](qint64 received, qint64 total) {
+                if (received <= maxBytes && total <= maxBytes)
+                    return;
+                abandon(exchange);
+                onError(DataChannelRecords::MalformedErrorCode);
+            });
     connect(reply, &QNetworkReply::finished, this, [this, reply, timer, onBody, onError] {
         timer->stop();
         timer->deleteLater();
@@ -145,8 +159,26 @@ void Server::handleTripReply(const QByteArray &body)
         emit debriefingError(*errorCode);
         return;
     }
-    const TripCutter::Trip trip = TripCutter::cut(body);
-    m_debriefingPath = trip.paths;
-    m_pathsAdvanceInfo = trip.figures;
+    // Cutting takes time in proportion to the points, close to a second for a day of them: the
+    // interface must not stand still meanwhile.
+    const quint64 generation = m_tripGeneration;
+    m_cutters.start([this, body, generation] {
+        std::optional<TripCutter::Trip> trip = TripCutter::cut(body);
+        QMetaObject::invokeMethod(
+            this, [this, generation, trip = std::move(trip)] { takeTrip(generation, trip); },
+            Qt::QueuedConnection);
+    });
+}
+
+void Server::takeTrip(quint64 generation, const std::optional<TripCutter::Trip> &trip)
+{
+    if (generation != m_tripGeneration)
+        return;
+    if (!trip) {
+        emit debriefingError(DataChannelRecords::MalformedErrorCode);
+        return;
+    }
+    m_debriefingPath = trip->paths;
+    m_pathsAdvanceInfo = trip->figures;
     emit debriefingReply();
 }

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "TripCutter.h"
+
 #include <QDateTime>
 #include <QNetworkRequest>
 #include <QObject>
 #include <QPointer>
+#include <QThreadPool>
 #include <QVariantList>
 #include <QVariantMap>
 
 #include <functional>
+#include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -64,10 +68,12 @@ private:
         QPointer<QTimer> timer;
     };
 
-    Exchange post(const QByteArray &body, int timeoutMs,
+    // A reply longer than `maxBytes` is cut off as it arrives and reported as malformed.
+    Exchange post(const QByteArray &body, int timeoutMs, qsizetype maxBytes,
                   std::function<void(const QByteArray &)> onBody, std::function<void(int)> onError);
     void abandon(const Exchange &exchange);
     void handleTripReply(const QByteArray &body);
+    void takeTrip(quint64 generation, const std::optional<TripCutter::Trip> &trip);
 
     QNetworkAccessManager *m_manager;
     QString m_serverHostUrl;
@@ -80,4 +86,9 @@ private:
     Exchange m_tripExchange;
     int m_timeoutMs = 40000;
     int m_tripTimeoutMs = 90000;
+    // Counts trip requests, so that a cut finishing after a newer request is dropped.
+    quint64 m_tripGeneration = 0;
+    // Cuts trips off the interface thread. Declared last: destroyed first, it waits for a
+    // running cut before the rest of the object goes.
+    QThreadPool m_cutters;
 };

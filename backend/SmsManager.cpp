@@ -1,5 +1,6 @@
 #include "SmsManager.h"
 
+#include "DeviceFrame.h"
 #include "SmsGateway.h"
 
 #include <QUrl>
@@ -29,7 +30,13 @@ void SmsManager::setSimSlot(quint8 simSlot)
 
 void SmsManager::sendSms(const QString &number, const QString &message)
 {
-    if (!m_gateway || number.isEmpty() || message.isEmpty())
+    // Every message this app sends is one device frame; anything else (two frames run together,
+    // a field that closes the frame early) would make the device obey something nobody chose.
+    if (!DeviceFrame::isWellFormed(message)) {
+        qWarning("SmsManager: not a single device frame, not sent: %s", qPrintable(message));
+        return;
+    }
+    if (!m_gateway || number.isEmpty())
         return;
     m_gateway->send(number, message, m_simSlot);
 }

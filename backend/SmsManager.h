@@ -22,6 +22,7 @@ public:
 
 public slots:
     void setSimSlot(quint8 simSlot);
+    // Sends only a single well-formed device frame; anything else is logged and dropped.
     void sendSms(const QString &number, const QString &message);
 
 signals:

@@ -18,6 +18,9 @@ namespace {
 
 // Status record: 12 bytes, little-endian, all fields unsigned.
 constexpr qsizetype statusRecordSize = 12;
+// Base64 of a status record is 16 characters; the slack is for padding and line breaks. A longer
+// text is not a status at all, and decoding it would cost memory on every poll.
+constexpr qsizetype statusTextMaxSize = 64;
 
 struct StatusField
 {
@@ -215,6 +218,8 @@ void Tools::share(const QString &content) const
 
 QVariantMap Tools::parsStatus(const QByteArray &data) const
 {
+    if (data.size() > statusTextMaxSize)
+        return {};
     const QByteArray record = QByteArray::fromBase64(data);
     // A short record would leave fields without values; give no fields rather than some.
     if (record.size() < statusRecordSize)

@@ -55,6 +55,7 @@ public:
     Q_INVOKABLE QString generateAccessToken() const;
     Q_INVOKABLE void copyToClipboard(const QString &str) const;
     Q_INVOKABLE void share(const QString &content) const;
+    // No fields at all for a record shorter than 12 bytes or a text too long to be a status.
     Q_INVOKABLE QVariantMap parsStatus(const QByteArray &data) const;
     Q_INVOKABLE void shareLocation(const QGeoCoordinate &coord) const;
     Q_INVOKABLE QGeoRectangle getPolygonBoundingRect(const QVariantList &coords) const;

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -18,6 +19,11 @@ QString keyOf(qint64 seconds)
     return QString::number(seconds);
 }
 
+qint64 timeOf(const QVariantMap &point)
+{
+    return point.value(QStringLiteral("dateTime")).toDateTime().toSecsSinceEpoch();
+}
+
 uint saturated(quint64 value)
 {
     return uint(qMin<quint64>(value, std::numeric_limits<uint>::max()));
@@ -25,21 +31,32 @@ uint saturated(quint64 value)
 
 } // namespace
 
-TripCutter::Trip TripCutter::cut(QByteArrayView reply)
+std::optional<TripCutter::Trip> TripCutter::cut(QByteArrayView reply)
 {
     using namespace DataChannelRecords;
-    TripCutter cutter;
     const quint32 count = tripPointCount(reply);
-    for (quint32 i = 0; i < count; ++i)
-        cutter.addPoint(readTripPoint(
-            reply.sliced(TripHeaderSize + qsizetype(i) * TripPointSize, TripPointSize)));
+    QList<std::pair<qint64, QVariantMap>> points;
+    points.reserve(count);
+    for (quint32 i = 0; i < count; ++i) {
+        auto point = readTripPoint(
+            reply.sliced(TripHeaderSize + qsizetype(i) * TripPointSize, TripPointSize));
+        if (!point)
+            return std::nullopt;
+        points.append({timeOf(*point), std::move(*point)});
+    }
+    // Stable, so that of two points in the same second the later listed still wins.
+    std::stable_sort(points.begin(), points.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+
+    TripCutter cutter;
+    for (const auto &[time, point] : std::as_const(points))
+        cutter.addPoint(time, point);
     cutter.closePath();
     return cutter.m_trip;
 }
 
-void TripCutter::addPoint(const QVariantMap &point)
+void TripCutter::addPoint(qint64 time, const QVariantMap &point)
 {
-    const qint64 time = point.value(QStringLiteral("dateTime")).toDateTime().toSecsSinceEpoch();
     const QGeoCoordinate coordinate(point.value(QStringLiteral("lat")).toDouble(),
                                     point.value(QStringLiteral("lon")).toDouble());
 
@@ -59,9 +76,7 @@ void TripCutter::addPoint(const QVariantMap &point)
         m_path.insert(keyOf(time - 1), carried);
         resetFigures();
     } else if (gap <= drivingGapSeconds) {
-        // Points out of time order add nothing rather than a negative duration.
-        if (gap > 0)
-            m_drivingTime += quint64(gap);
+        m_drivingTime += quint64(gap);
     } else {
         m_stopTime += quint64(gap);
     }

@@ -5,10 +5,13 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <optional>
+
 // Cuts the points of a trip into paths wherever the car stood still for 20 minutes or more, and
 // sums up every path that is long enough to show. Each path after the first starts with the last
 // point before the gap, keyed one second before the path's own first point, so that the trip
-// dialog can draw where the car set off from.
+// dialog can draw where the car set off from. Points are taken in time order, whatever order the
+// reply lists them in.
 class TripCutter
 {
 public:
@@ -18,11 +21,12 @@ public:
         QVariantList figures; // one statistics map per kept path, same order
     };
 
-    // `reply` is a trip reply already accepted by DataChannelRecords::tripReplyError().
-    static Trip cut(QByteArrayView reply);
+    // `reply` is a trip reply already accepted by DataChannelRecords::tripReplyError(). Nothing
+    // when one of its points is malformed. Safe to run on any thread.
+    static std::optional<Trip> cut(QByteArrayView reply);
 
 private:
-    void addPoint(const QVariantMap &point);
+    void addPoint(qint64 time, const QVariantMap &point);
     void closePath();
     void resetFigures();
 

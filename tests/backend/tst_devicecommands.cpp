@@ -37,6 +37,8 @@ class TstDeviceCommands : public QObject
 private slots:
     void frames_data();
     void frames();
+    void phoneNumbersRefused_data();
+    void phoneNumbersRefused();
     void geofenceEightPoints();
     void geofenceScaling_data();
     void geofenceScaling();
@@ -64,6 +66,10 @@ void TstDeviceCommands::frames_data()
     QTest::newRow("output off") << c.createDigitalOutputPacket(3, false) << "[oribel,14,3,0]}]";
     QTest::newRow("output byte unsigned")
         << c.createDigitalOutputPacket(255, true) << "[oribel,14,255,1]}]";
+    QTest::newRow("report numbers, both empty")
+        << c.createReportNumberPacket("", "x") << "[oribel,11,,x]}]";
+    QTest::newRow("listen, empty slots")
+        << c.createListenUsersPacket("+989121234567", "", "x") << "[oribel,15,+989121234567,,x]}]";
     QTest::newRow("listen with blanks")
         << c.createListenUsersPacket("09121234567", " ", " ") << "[oribel,15,09121234567, , ]}]";
     QTest::newRow("geofence alarm") << c.createGeofenceAlarmTypePacket(2) << "[oribel,19,2]}]";
@@ -85,6 +91,35 @@ void TstDeviceCommands::frames()
     QFETCH(QString, frame);
     QFETCH(QString, expected);
     QCOMPARE(frame, expected);
+}
+
+void TstDeviceCommands::phoneNumbersRefused_data()
+{
+    QTest::addColumn<QString>("number");
+
+    QTest::newRow("second frame") << "0912]}][oribel,1";
+    QTest::newRow("extra field") << "0912,1";
+    QTest::newRow("newline") << "0912\n123";
+    QTest::newRow("carriage return") << "0912\r";
+    QTest::newRow("opening bracket") << "[0912";
+    QTest::newRow("letters") << "0912abc";
+    QTest::newRow("plus inside") << "0912+34";
+    QTest::newRow("plus alone") << "+";
+    QTest::newRow("persian digits") << QStringLiteral("۰۹۱۲");
+    QTest::newRow("two blanks") << "  ";
+}
+
+// Every slot of both builders refuses the number, whatever the other slots hold.
+void TstDeviceCommands::phoneNumbersRefused()
+{
+    QFETCH(QString, number);
+    const QString good = QStringLiteral("09121234567");
+
+    QCOMPARE(commands.createReportNumberPacket(number, good), QString());
+    QCOMPARE(commands.createReportNumberPacket(good, number), QString());
+    QCOMPARE(commands.createListenUsersPacket(number, good, good), QString());
+    QCOMPARE(commands.createListenUsersPacket(good, number, good), QString());
+    QCOMPARE(commands.createListenUsersPacket(good, good, number), QString());
 }
 
 void TstDeviceCommands::geofenceEightPoints()

@@ -126,6 +126,8 @@ private slots:
     void withoutGatewayNothingIsSent();
     void gatewaySend_data();
     void gatewaySend();
+    void gatewayRefusesAllButOneFrame_data();
+    void gatewayRefusesAllButOneFrame();
     void gatewayInbox_data();
     void gatewayInbox();
     void gatewayIgnoresMalformedInbox_data();
@@ -302,15 +304,24 @@ void TestPlatformServices::gatewaySend_data()
                                << "[oribel,55]}]" << 0 << "/send";
     QTest::newRow("second sim") << QString() << "09121234567"
                                 << "[oribel,14,3,1]}]" << 1 << "/send";
-    QTest::newRow("persian text") << QString() << "0912"
-                                  << "سلام \"دنیا\"\n"
-                                  << 0 << "/send";
+    QTest::newRow("quoted ussd") << QString() << "0912"
+                                 << "[oribel,16,at+cusd=1,\"*141*1#\"]}]" << 0 << "/send";
+    QTest::newRow("server address")
+        << QString() << "0912"
+        << "[oribel,12,track.example.net,/kova/in.php,5050]}]" << 0 << "/send";
+    QTest::newRow("geofence block")
+        << QString() << "0912"
+        << "[oribel,18,2,"
+           "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA==]}]"
+        << 0 << "/send";
+    QTest::newRow("alarms off") << QString() << "0912"
+                                << "[oribel,30,0]}]" << 0 << "/send";
     QTest::newRow("base with path") << "/gw"
                                     << "0912"
-                                    << "x" << 0 << "/gw/send";
+                                    << "[oribel,0]}]" << 0 << "/gw/send";
     QTest::newRow("base with slash") << "/gw/"
                                      << "0912"
-                                     << "x" << 0 << "/gw/send";
+                                     << "[oribel,0]}]" << 0 << "/gw/send";
     QTest::newRow("empty number") << QString() << QString() << "[oribel,55]}]" << 0 << QString();
     QTest::newRow("empty message") << QString() << "0912" << QString() << 0 << QString();
 }
@@ -329,7 +340,7 @@ void TestPlatformServices::gatewaySend()
     sms.setSimSlot(quint8(simSlot));
     sms.sendSms(number, message);
     // A last message that is always sent marks when everything before it has had its chance.
-    sms.sendSms(QStringLiteral("end"), QStringLiteral("end"));
+    sms.sendSms(QStringLiteral("end"), QStringLiteral("[oribel,55]}]"));
 
     const int expectedCount = expectedPath.isEmpty() ? 1 : 2;
     QTRY_COMPARE_WITH_TIMEOUT(gateway.requestsTo("/send").size(), expectedCount, 5000);
@@ -347,6 +358,48 @@ void TestPlatformServices::gatewaySend()
     QCOMPARE(request.contentType, QByteArray("application/json"));
     const QJsonObject expected{{"to", number}, {"text", message}, {"simSlot", simSlot}};
     QCOMPARE(QJsonDocument::fromJson(request.body).object(), expected);
+}
+
+void TestPlatformServices::gatewayRefusesAllButOneFrame_data()
+{
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("two frames") << "[oribel,11,0912]}][oribel,1,x]}]";
+    QTest::newRow("second frame after the first") << "[oribel,55]}][oribel,1]}]";
+    QTest::newRow("text before") << "x[oribel,55]}]";
+    QTest::newRow("text after") << "[oribel,55]}]x";
+    QTest::newRow("no terminator") << "[oribel,55";
+    QTest::newRow("newline inside") << "[oribel,11,0912\n,x]}]";
+    QTest::newRow("trailing newline") << "[oribel,55]}]\n";
+    QTest::newRow("carriage return") << "[oribel,55\r]}]";
+    QTest::newRow("bracket in a field") << "[oribel,11,09]12,x]}]";
+    QTest::newRow("opening bracket in a field") << "[oribel,11,[0912,x]}]";
+    QTest::newRow("no code") << "[oribel,]}]";
+    QTest::newRow("code not a number") << "[oribel,a1]}]";
+    QTest::newRow("opening only") << "[oribel,]}";
+    QTest::newRow("plain text") << QStringLiteral("سلام");
+}
+
+void TestPlatformServices::gatewayRefusesAllButOneFrame()
+{
+    QFETCH(QString, message);
+
+    FakeGateway gateway;
+    qputenv("KOVA_SMS_GATEWAY", gateway.url().toUtf8());
+    SmsManager sms;
+    {
+        LogCapture log;
+        sms.sendSms(QStringLiteral("0912"), message);
+        QCOMPARE(loggedLines.size(), 1);
+        QCOMPARE(loggedLines.first().first, QtWarningMsg);
+    }
+    // The one frame sent after it is the only one that arrives.
+    sms.sendSms(QStringLiteral("end"), QStringLiteral("[oribel,55]}]"));
+    QTRY_COMPARE_WITH_TIMEOUT(gateway.requestsTo("/send").size(), 1, 5000);
+    QTest::qWait(300);
+    const QList<GatewayRequest> sent = gateway.requestsTo("/send");
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(QJsonDocument::fromJson(sent.first().body).object().value("to").toString(), "end");
 }
 
 void TestPlatformServices::gatewayInbox_data()

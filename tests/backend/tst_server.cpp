@@ -1,10 +1,13 @@
 #include "BuildConfig.h"
 #include "FakePeer.h"
+#include "PeakMemory.h"
 #include "Server.h"
+#include "StreamingPeer.h"
 
 #include <QGeoCoordinate>
 #include <QNetworkProxy>
 #include <QNetworkReply>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimeZone>
@@ -85,6 +88,12 @@ void put(QByteArray &record, int offset, const QByteArray &bytes)
     record.replace(offset, bytes.size(), bytes);
 }
 
+// Seconds since the epoch two days from now: later than any device clock can read.
+quint32 twoDaysAhead()
+{
+    return quint32(QDateTime::currentSecsSinceEpoch() + 2 * 86400);
+}
+
 QGeoCoordinate fencePoint(int i)
 {
     return QGeoCoordinate(35.70 + i * 0.01, 51.40 + i * 0.02);
@@ -154,16 +163,24 @@ private slots:
     void tripRejected();
     void tripPaths_data();
     void tripPaths();
+    void tripInTimeOrder_data();
+    void tripInTimeOrder();
+    void fullDayTripCutWhileInterfaceRuns();
     void tripCarriesPointAcrossGap();
     void tripFigures();
     void settings();
     void settingsRejected_data();
     void settingsRejected();
+    void settingsAtTheirLimits_data();
+    void settingsAtTheirLimits();
+    void oversizedReply_data();
+    void oversizedReply();
     void timeOut_data();
     void timeOut();
     void transportError_data();
     void transportError();
     void newTripSupersedesUnanswered();
+    void newTripSupersedesOneBeingCut();
 
 private:
     void start(Server *server, Operation operation);
@@ -363,11 +380,11 @@ void TestServer::lastLocation_data()
     QTest::newRow("longer reply") << typical + '\0'
                                   << QDateTime(QDate(2024, 3, 20), QTime(8, 0), QTimeZone::UTC)
                                   << 35.6 << 51.4 << 0.0 << 360.0 << 12.5 << 7 << "3.12.0";
-    QTest::newRow("field limits") << locationReply(Point{0xffffffff, 0xffffffff, 1, 1123456, 0xffff,
-                                                         0xffffff, 255},
+    QTest::newRow("field limits") << locationReply(Point{1710921600, 900000000, 1800000000, 1123456,
+                                                         0xffff, 0xffffff, 255},
                                                    255, 0, 9)
-                                  << QDateTime(QDate(2106, 2, 7), QTime(6, 28, 15), QTimeZone::UTC)
-                                  << 429.4967295 << 1e-7 << 123.456 << 655.35 << 1677.7215 << 255
+                                  << QDateTime(QDate(2024, 3, 20), QTime(8, 0), QTimeZone::UTC)
+                                  << 90.0 << 180.0 << 123.456 << 655.35 << 1677.7215 << 255
                                   << "255.0.9";
     QTest::newRow("below sea level") << locationReply(Point{86400, 0, 0, 0, 1, 1, 0}, 0, 0, 0)
                                      << QDateTime(QDate(1970, 1, 2), QTime(0, 0), QTimeZone::UTC)
@@ -403,6 +420,11 @@ void TestServer::lastLocationRejected_data()
     QTest::newRow("24 bytes") << whole.first(24);
     QTest::newRow("wrong type") << wrongType;
     QTest::newRow("empty") << QByteArray();
+    QTest::newRow("all 0xff") << QByteArray(1, 1) + QByteArray(24, '\xff');
+    QTest::newRow("latitude over 90") << locationReply(Point{1710921600, 900000001}, 1, 2, 3);
+    QTest::newRow("longitude over 180")
+        << locationReply(Point{1710921600, 356000000, 1800000001}, 1, 2, 3);
+    QTest::newRow("two days ahead") << locationReply(Point{twoDaysAhead()}, 1, 2, 3);
 }
 
 void TestServer::lastLocationRejected()
@@ -434,6 +456,19 @@ void TestServer::tripRejected_data()
     // 5 + 21 × 204522253 is 22 once wrapped to 32 bits.
     QTest::newRow("count wrapping to the length")
         << QByteArray::fromHex("020dc3300c") + pointRecord(Point{tripStart}).first(17) << 0;
+
+    QList<Point> offGlobe = pointsWithGaps(repeated(10, 11));
+    offGlobe[5].lat = 900000001;
+    QList<Point> eastOfTheWorld = pointsWithGaps(repeated(10, 11));
+    eastOfTheWorld[5].lon = 1800000001;
+    QList<Point> ahead = pointsWithGaps(repeated(10, 11));
+    ahead.last().time = twoDaysAhead();
+    QByteArray allOnes = tripReply(pointsWithGaps(repeated(10, 11)));
+    allOnes.replace(5 + 21 * 3, 21, QByteArray(21, '\xff'));
+    QTest::newRow("point latitude over 90") << tripReply(offGlobe) << 0;
+    QTest::newRow("point longitude over 180") << tripReply(eastOfTheWorld) << 0;
+    QTest::newRow("point two days ahead") << tripReply(ahead) << 0;
+    QTest::newRow("point of all 0xff") << allOnes << 0;
 }
 
 void TestServer::tripRejected()
@@ -491,6 +526,83 @@ void TestServer::tripPaths()
         QCOMPARE(figures[i].toMap().value("drivingTime").toUInt(), drivingTimes[i]);
         QCOMPARE(figures[i].toMap().value("stopTime").toUInt(), stopTimes[i]);
     }
+}
+
+void TestServer::tripInTimeOrder_data()
+{
+    QTest::addColumn<QList<int>>("order");
+    QTest::addColumn<QList<int>>("pathSizes");
+    QTest::addColumn<QList<uint>>("drivingTimes");
+    QTest::addColumn<QList<uint>>("stopTimes");
+
+    // Indexes into 50 points 10 s apart: a 490 s drive, whatever order the points come in.
+    QList<int> reversed;
+    QList<int> strided;
+    QList<int> lastFirst{49};
+    for (int i = 0; i < 50; ++i) {
+        reversed.prepend(i);
+        strided.append(i * 7 % 50);
+        if (i < 49)
+            lastFirst.append(i);
+    }
+    QTest::newRow("reversed") << reversed << QList<int>{50} << QList<uint>{490} << QList<uint>{0};
+    QTest::newRow("strided") << strided << QList<int>{50} << QList<uint>{490} << QList<uint>{0};
+    QTest::newRow("last first") << lastFirst << QList<int>{50} << QList<uint>{490}
+                                << QList<uint>{0};
+}
+
+void TestServer::tripInTimeOrder()
+{
+    QFETCH(QList<int>, order);
+    QFETCH(QList<int>, pathSizes);
+    QFETCH(QList<uint>, drivingTimes);
+    QFETCH(QList<uint>, stopTimes);
+
+    const QList<Point> inTime = pointsWithGaps(repeated(10, 49));
+    QList<Point> arriving;
+    for (int i : order)
+        arriving.append(inTime[i]);
+
+    QCOMPARE(answerTrip(tripReply(arriving)), -1);
+    const QVariantList paths = m_server->debriefingPath();
+    const QVariantList figures = m_server->pathsAdvanceInfo();
+    QCOMPARE(paths.size(), pathSizes.size());
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        QCOMPARE(paths[i].toMap().size(), pathSizes[i]);
+        QCOMPARE(figures[i].toMap().value("drivingTime").toUInt(), drivingTimes[i]);
+        QCOMPARE(figures[i].toMap().value("stopTime").toUInt(), stopTimes[i]);
+    }
+}
+
+void TestServer::fullDayTripCutWhileInterfaceRuns()
+{
+    // A tracker logging every second all day long.
+    m_server->setRequestTimeouts(60000, 60000);
+    m_peer->enqueue(FakePeer::reply(tripReply(pointsWithGaps(repeated(1, 86399)))));
+    QSignalSpy replies(m_server.get(), &Server::debriefingReply);
+    QSignalSpy errors(m_server.get(), &Server::debriefingError);
+
+    // Counts the turns of the event loop once the client has taken the whole reply in.
+    int turns = 0;
+    bool replyIn = false;
+    QTimer ticker;
+    ticker.setInterval(0);
+    connect(&ticker, &QTimer::timeout, this, [&] { turns += replyIn ? 1 : 0; });
+    int turnsBeforeTrip = -1;
+    connect(m_server.get(), &Server::debriefingReply, this, [&] { turnsBeforeTrip = turns; });
+    ticker.start();
+
+    start(m_server.get(), Operation::Trip);
+    // Connected after the client's own handler, so this runs once that handler has returned.
+    auto *reply = m_server->findChild<QNetworkReply *>();
+    QVERIFY(reply);
+    connect(reply, &QNetworkReply::finished, this, [&] { replyIn = true; });
+    QVERIFY(QTest::qWaitFor([&] { return !replies.isEmpty() || !errors.isEmpty(); }, 120000));
+    QCOMPARE(errors.size(), 0);
+    QCOMPARE_GT(turnsBeforeTrip, 0);
+    QCOMPARE(m_server->debriefingPath().size(), 1);
+    QCOMPARE(m_server->debriefingPath().first().toMap().size(), 86400);
+    QCOMPARE(m_server->pathsAdvanceInfo().first().toMap().value("drivingTime").toUInt(), 86399u);
 }
 
 void TestServer::tripCarriesPointAcrossGap()
@@ -624,6 +736,45 @@ void TestServer::settingsRejected_data()
     QTest::newRow("wrong type") << wrongType;
     QTest::newRow("type byte only") << QByteArray(1, 4);
     QTest::newRow("empty") << QByteArray();
+
+    QByteArray noise(553, Qt::Uninitialized);
+    QRandomGenerator random(553);
+    for (char &byte : noise)
+        byte = char(random.bounded(256));
+    noise[0] = 4;
+    QTest::newRow("random bytes") << noise;
+    QTest::newRow("one byte over the longest")
+        << settingsReply() + QByteArray(1024 - 553 + 1, '\0');
+
+    const struct
+    {
+        const char *name;
+        int offset;
+        QByteArray bytes;
+    } outOfRange[] = {
+        {"fence latitude over 90", 209 + 16 * 4, le(90.5)},
+        {"fence longitude under -180", 209 + 16 * 8 + 8, le(-180.5)},
+        {"fence latitude NaN", 209, le(qQNaN())},
+        {"fence longitude infinite", 209 + 8, le(qInf())},
+        {"geofence mode 4", 353, le(4, 1)},
+        {"over-speed 1001 km/h", 389, le(1001, 2)},
+        {"shock sensitivity 6", 392, le(6, 1)},
+        {"geofence alarm type 4", 393, le(4, 1)},
+        {"over-speed alarm type 4", 394, le(4, 1)},
+        {"door alarm type 4", 395, le(4, 1)},
+        {"trunk alarm type 4", 396, le(4, 1)},
+        {"switch alarm type 4", 397, le(4, 1)},
+        {"power alarm type 4", 398, le(4, 1)},
+        {"towing alarm type 4", 399, le(4, 1)},
+        {"shock alert type 255", 400, le(255, 1)},
+        {"first emergency digit 6", 546, le(0x26, 1)},
+        {"second emergency digit 6", 546, le(0x62, 1)},
+    };
+    for (const auto &row : outOfRange) {
+        QByteArray reply = settingsReply();
+        put(reply, row.offset, row.bytes);
+        QTest::newRow(row.name) << reply;
+    }
 }
 
 void TestServer::settingsRejected()
@@ -637,6 +788,99 @@ void TestServer::settingsRejected()
     QVERIFY(errors.wait());
     QCOMPARE(errors.first().first().toInt(), 0);
     QCOMPARE(replies.size(), 0);
+}
+
+void TestServer::settingsAtTheirLimits_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+
+    QByteArray highest = settingsReply();
+    put(highest, 353, le(3, 1));
+    put(highest, 389, le(1000, 2));
+    put(highest, 392, le(5, 1));
+    put(highest, 393, QByteArray(8, '\x03'));
+    put(highest, 546, le(0x55, 1));
+    put(highest, 209, le(90.0) + le(180.0) + le(-90.0) + le(-180.0));
+    QByteArray lowest = settingsReply();
+    put(lowest, 353, le(0, 1));
+    put(lowest, 389, le(0, 2));
+    put(lowest, 392, le(0, 1));
+    put(lowest, 393, QByteArray(8, '\0'));
+    put(lowest, 546, le(0, 1));
+    put(lowest, 209, QByteArray(144, '\0'));
+    QTest::newRow("highest values") << highest;
+    QTest::newRow("lowest values") << lowest;
+    QTest::newRow("longest reply") << settingsReply() + QByteArray(1024 - 553, '\0');
+}
+
+void TestServer::settingsAtTheirLimits()
+{
+    QFETCH(QByteArray, reply);
+
+    m_peer->enqueue(FakePeer::reply(reply));
+    QSignalSpy replies(m_server.get(), &Server::settingsReply);
+    QSignalSpy errors(m_server.get(), &Server::settingsError);
+    m_server->getSettings(imei);
+    QVERIFY(replies.wait());
+    QCOMPARE(errors.size(), 0);
+}
+
+void TestServer::oversizedReply_data()
+{
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<qsizetype>("excess");
+
+    // Whole records with this much after them; for the trip, this many points.
+    QTest::newRow("location with 50 MB behind it")
+        << Operation::LastLocation << qsizetype(50 << 20);
+    QTest::newRow("settings with 50 MB behind it") << Operation::Settings << qsizetype(50 << 20);
+    QTest::newRow("trip of 2^20 points") << Operation::Trip << qsizetype(1 << 20);
+    QTest::newRow("trip of three days and a second") << Operation::Trip << qsizetype(3 * 86400 + 1);
+}
+
+// Refused as malformed, and cut off before the client holds it in memory.
+void TestServer::oversizedReply()
+{
+    QFETCH(Operation, operation);
+    QFETCH(qsizetype, excess);
+
+    QByteArray prefix;
+    QByteArray unit(1, '\0');
+    qsizetype size = 0;
+    switch (operation) {
+    case Operation::LastLocation:
+        prefix = locationReply(Point{1710921600}, 1, 2, 3);
+        size = prefix.size() + excess;
+        break;
+    case Operation::Settings:
+        prefix = settingsReply();
+        size = prefix.size() + excess;
+        break;
+    case Operation::Trip:
+        prefix = QByteArray(1, 2) + le(quint64(excess), 4);
+        unit = pointRecord(Point{tripStart});
+        size = prefix.size() + unit.size() * excess;
+        break;
+    }
+    StreamingPeer peer(prefix, unit, size);
+    QVERIFY(peer.listen());
+    qputenv("KOVA_SERVER_URL", peer.baseUrl().toUtf8());
+    Server server;
+    server.setRequestTimeouts(60000, 60000);
+    const auto replies = replySpy(&server, operation);
+    const auto errors = errorSpy(&server, operation);
+
+    QVERIFY(resetPeakMemory());
+    const qint64 baseline = peakMemoryKiB();
+    QVERIFY(baseline > 0);
+    start(&server, operation);
+    QVERIFY(QTest::qWaitFor([&] { return !replies->isEmpty() || !errors->isEmpty(); }, 120000));
+    const qint64 grownKiB = peakMemoryKiB() - baseline;
+    qInfo("peak grew by %lld KiB for a reply of %lld KiB", grownKiB, qint64(size / 1024));
+    QCOMPARE_LT(grownKiB, size / 1024 / 4);
+    QCOMPARE(replies->size(), 0);
+    QCOMPARE(errors->size(), 1);
+    QCOMPARE(errors->first().first().toInt(), 0);
 }
 
 void TestServer::timeOut_data()
@@ -752,6 +996,35 @@ void TestServer::newTripSupersedesUnanswered()
     start(m_server.get(), Operation::Trip);
     QVERIFY(m_server->debriefingPath().isEmpty());
     QVERIFY(m_server->pathsAdvanceInfo().isEmpty());
+}
+
+void TestServer::newTripSupersedesOneBeingCut()
+{
+    const QList<Point> firstDay = pointsWithGaps(repeated(10, 11));
+    QList<Point> secondDay = firstDay;
+    for (Point &p : secondDay)
+        p.time += 86400;
+    m_peer->enqueue(FakePeer::reply(tripReply(firstDay)));
+    m_peer->enqueue(FakePeer::reply(tripReply(secondDay)));
+    QSignalSpy replies(m_server.get(), &Server::debriefingReply);
+    QSignalSpy errors(m_server.get(), &Server::debriefingError);
+
+    start(m_server.get(), Operation::Trip);
+    // Runs after the client's own handler: the first trip is in and being cut.
+    auto *reply = m_server->findChild<QNetworkReply *>();
+    QVERIFY(reply);
+    connect(reply, &QNetworkReply::finished, this, [this] {
+        m_server->getDebriefingPath(imei, QDateTime::fromSecsSinceEpoch(tripStart + 86400),
+                                    QDateTime::fromSecsSinceEpoch(tripStart + 2 * 86400 - 1));
+    });
+
+    QVERIFY(replies.wait());
+    QCOMPARE(replies.size(), 1);
+    QCOMPARE(errors.size(), 0);
+    QCOMPARE(m_peer->requests().size(), 2);
+    QCOMPARE(m_server->debriefingPath().size(), 1);
+    QCOMPARE(m_server->debriefingPath().first().toMap().firstKey(),
+             QString::number(secondDay.first().time));
 }
 
 QTEST_GUILESS_MAIN(TestServer)

@@ -1,3 +1,4 @@
+#include "PeakMemory.h"
 #include "Tools.h"
 
 #include <QClipboard>
@@ -52,6 +53,8 @@ private slots:
     void base95Reading();
     void parsStatus_data();
     void parsStatus();
+    void parsStatusRefusesLongText_data();
+    void parsStatusRefusesLongText();
     void urlSplit_data();
     void urlSplit();
     void generateAccessToken();
@@ -221,6 +224,29 @@ void TstTools::parsStatus()
     QCOMPARE(status, expected);
     for (const QVariant &value : status)
         QCOMPARE(value.metaType(), QMetaType::fromType<int>());
+}
+
+void TstTools::parsStatusRefusesLongText_data()
+{
+    QTest::addColumn<qsizetype>("tail");
+
+    // A good record followed by more Base64 text, as a broken server might send it.
+    QTest::newRow("one record too many") << qsizetype(64);
+    QTest::newRow("50 MB") << qsizetype(50) * 1024 * 1024;
+}
+
+void TstTools::parsStatusRefusesLongText()
+{
+    QFETCH(qsizetype, tail);
+    QByteArray text = QByteArray(12, '\x01').toBase64();
+    text.append(tail, 'A');
+
+    const qint64 baseline = peakMemoryKiB();
+    QVERIFY(baseline > 0);
+    const QVariantMap status = tools.parsStatus(text);
+    // Refused unread: decoding 50 MB of text would take tens of MB more.
+    QCOMPARE_LT(peakMemoryKiB() - baseline, 4 * 1024);
+    QCOMPARE(status, QVariantMap());
 }
 
 void TstTools::urlSplit_data()
