@@ -2,7 +2,6 @@
 #include "FakePeer.h"
 #include "PeakMemory.h"
 #include "Server.h"
-#include "StreamingPeer.h"
 
 #include <QGeoCoordinate>
 #include <QNetworkProxy>
@@ -862,7 +861,8 @@ void TestServer::oversizedReply()
         size = prefix.size() + unit.size() * excess;
         break;
     }
-    StreamingPeer peer(prefix, unit, size);
+    FakePeer peer;
+    peer.setFallback(FakePeer::stream(prefix, unit, size));
     QVERIFY(peer.listen());
     qputenv("KOVA_SERVER_URL", peer.baseUrl().toUtf8());
     Server server;

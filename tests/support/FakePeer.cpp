@@ -3,6 +3,7 @@
 #include <QHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
+#include <QIODevice>
 #include <QMetaEnum>
 #include <QSslServer>
 #include <QTcpSocket>
@@ -23,9 +24,49 @@ struct FakePeer::Exchange
         responder.reset();
         return true;
     }
+
+    void stream(QIODevice *body)
+    {
+        if (responder && socket && socket->state() == QAbstractSocket::ConnectedState) {
+            responder->write(body, "application/octet-stream");
+            responder.reset();
+        } else {
+            delete body;
+        }
+    }
 };
 
 namespace {
+
+// A body of a given size, made up where it is read: a prefix, then a unit over and over.
+class RepeatingBody : public QIODevice
+{
+public:
+    RepeatingBody(const QByteArray &prefix, const QByteArray &unit, qint64 size)
+        : m_prefix(prefix), m_unit(unit.isEmpty() ? QByteArray(1, '\0') : unit), m_size(size)
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+    qint64 size() const override { return m_size; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 count = qMin(maxSize, m_size - pos());
+        for (qint64 i = 0, at = pos(); i < count; ++i, ++at) {
+            data[i] = at < m_prefix.size() ? m_prefix.at(at)
+                                           : m_unit.at((at - m_prefix.size()) % m_unit.size());
+        }
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_prefix;
+    QByteArray m_unit;
+    qint64 m_size;
+};
 
 // Tells of every connection it hands to the HTTP server, so that a request can be matched with
 // its socket by the remote port and that socket closed without an answer.
@@ -192,6 +233,9 @@ void FakePeer::perform(const std::shared_ptr<Exchange> &exchange, const Step &st
         } else {
             exchange->answer(step.body, step.status, step.contentType);
         }
+        break;
+    case Action::Stream:
+        exchange->stream(new RepeatingBody(step.body, step.unit, step.streamSize));
         break;
     case Action::Close:
         // After the handler has returned to the HTTP server.

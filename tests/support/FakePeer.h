@@ -23,14 +23,14 @@ class QTcpSocket;
 // A scriptable HTTP peer on 127.0.0.1 for the tests, over plain TCP or TLS, built on QHttpServer.
 // Every request is recorded, then met with a step: the one set for its path, else the next step
 // of the script, else the fallback (a fixed step or one worked out from the request). A step
-// answers (status, body, content type, after a delay), closes the connection without an answer,
-// or holds the request unanswered for answer() later.
+// answers (status, body, content type, after a delay), streams a long body made up as it goes,
+// closes the connection without an answer, or holds the request unanswered for answer() later.
 class FakePeer : public QObject
 {
     Q_OBJECT
 
 public:
-    enum class Action { Reply, Close, Hold };
+    enum class Action { Reply, Stream, Close, Hold };
 
     struct Step
     {
@@ -39,6 +39,9 @@ public:
         int status = 200;
         QByteArray contentType = "application/octet-stream";
         int delay = 0; // ms before the answer goes out
+        // Stream: the body is followed by `unit` repeated, up to `streamSize` bytes in all.
+        QByteArray unit = {};
+        qint64 streamSize = 0;
     };
 
     // The connection a request came on and, until it is answered, its responder.
@@ -64,6 +67,12 @@ public:
         return {Action::Reply, body, status, contentType};
     }
     static Step status(int code) { return reply({}, code); }
+    // A reply of any size that costs this side almost nothing: it is made up as the socket
+    // drains, so what the process holds beyond that is the client's doing.
+    static Step stream(const QByteArray &prefix, const QByteArray &unit, qint64 totalSize)
+    {
+        return {.action = Action::Stream, .body = prefix, .unit = unit, .streamSize = totalSize};
+    }
     static Step close() { return {.action = Action::Close}; }
     static Step hold() { return {.action = Action::Hold}; }
 
