@@ -46,6 +46,7 @@ Popup {
             }
             onError: {
                 console.debug("forgetPassword:", _request.errorText);
+                _mainTooltip.show(_request.errorText, 5000);
                 _request.destroy();
             }
         }

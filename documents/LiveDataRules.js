@@ -89,7 +89,12 @@ function settingsAssignments(settings) {
     return out;
 }
 
-// The device's SMS answer to the offline request, or null when the text is something else.
+// How far ahead of the phone's clock a device's time may be before the answer is taken as
+// made up: clocks drift, but not by a day.
+const offlineClockSlackMs = 86400000;
+
+// The device's SMS answer to the offline request, or null when the text is something else or
+// holds a value no device sends.
 // location is null when the device had no valid fix.
 function parseOfflineAnswer(message) {
     let answer;
@@ -103,6 +108,13 @@ function parseOfflineAnswer(message) {
     const location = answer.info[0];
     const status = answer.info[1];
     if (!Array.isArray(location) || location.length < 7 || !Array.isArray(status) || status.length < 11)
+        return null;
+    // Every field is checked before any is used: the SMS channel is not trusted.
+    const isNumber = value => typeof value === "number" && Number.isFinite(value);
+    if (!location.slice(0, 7).every(isNumber) || !status.slice(0, 11).every(isNumber))
+        return null;
+    if (Math.abs(location[1]) > 90 || Math.abs(location[2]) > 180 || location[4] < 0 || location[0] < 0
+            || location[0] * 1000 > Date.now() + offlineClockSlackMs)
         return null;
     return {
         "location": location[6] ? {

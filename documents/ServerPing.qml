@@ -1,7 +1,8 @@
 import QtQuick
 
 // Probes the server's base address and tells whether it can be reached. Three failed probes in a
-// row, time-outs included, take it offline; the first answer brings it back.
+// row, time-outs included, take it offline unless the last one was answered; the first answer
+// brings it back.
 Item {
     id: _serverPing
 
@@ -19,10 +20,12 @@ Item {
             _serverPing.isOnline = status > 0;
             retries = 0;
         }
+        // A server that answers with an HTTP error is reachable; a time-out or a transport
+        // failure leaves the request without a status.
         onError: {
             retries += 1;
             if (retries >= 3)
-                _serverPing.isOnline = false;
+                _serverPing.isOnline = _pingHttpRequest.status > 0;
         }
     }
 

@@ -85,13 +85,13 @@ TestCase {
                 tag: "not found",
                 status: 404,
                 body: bodyOf('{"isValid":true}'),
-                outcome: "timeout"
+                outcome: "خطای سرور (HTTP 404)"
             },
             {
                 tag: "server error",
                 status: 500,
                 body: "oops",
-                outcome: "timeout"
+                outcome: "خطای سرور (HTTP 500)"
             }
         ];
     }
@@ -118,10 +118,64 @@ TestCase {
             compare(texts.signalArguments[0][1], 200);
             compare(_tools.toBase64(texts.signalArguments[0][0]), _tools.toBase64(_tools.toUtf8(data.body)));
         } else {
+            // An HTTP error says so at once, not through the time-out.
             compare(errors.count, 1);
             compare(responses.count + texts.count, 0);
-            compare(post.errorText, "Timeout Error.");
+            compare(post.errorText, data.outcome);
+            compare(post.status, data.status);
         }
+    }
+
+    // Replies to app-interface commands reach responseReady only when they hold what the command's
+    // users read, in the types they read; anything else is malformed and ends in error().
+    function test_appInterfaceReply_data() {
+        const login = '{"isValid":true,"devices":[{"imei":358000000000001,"simNumber":"09120000001","registered":true}]}';
+        const deep = "[".repeat(100000) + "]".repeat(100000);
+        return [
+            { "tag": "login", "command": "login", "body": bodyOf(login), "valid": true },
+            { "tag": "login with the serial number as digits", "command": "login", "body": bodyOf('{"isValid":true,"devices":[{"imei":"358000000000001"}]}'), "valid": true },
+            { "tag": "refusal", "command": "login", "body": bodyOf('{"isValid":false,"errorText":"خطا"}'), "valid": true },
+            { "tag": "isValid as the text false", "command": "login", "body": bodyOf('{"isValid":"false","devices":[{"imei":1}]}'), "valid": false },
+            { "tag": "isValid as yes", "command": "login", "body": bodyOf('{"isValid":"yes","devices":[{"imei":1}]}'), "valid": false },
+            { "tag": "errorText an object", "command": "login", "body": bodyOf('{"isValid":false,"errorText":{"a":1}}'), "valid": false },
+            { "tag": "refusal without errorText", "command": "forgetPassword", "body": bodyOf('{"isValid":false}'), "valid": false },
+            { "tag": "devices missing", "command": "login", "body": bodyOf('{"isValid":true}'), "valid": false },
+            { "tag": "devices empty", "command": "login", "body": bodyOf('{"isValid":true,"devices":[]}'), "valid": false },
+            { "tag": "devices a text", "command": "login", "body": bodyOf('{"isValid":true,"devices":"x"}'), "valid": false },
+            { "tag": "serial number abc", "command": "login", "body": bodyOf('{"isValid":true,"devices":[{"imei":"abc"}]}'), "valid": false },
+            { "tag": "registered as a text", "command": "login", "body": bodyOf('{"isValid":true,"devices":[{"imei":1,"registered":"true"}]}'), "valid": false },
+            { "tag": "notice an object", "command": "login", "body": bodyOf('{"isValid":true,"devices":[{"imei":1}],"message":{}}'), "valid": false },
+            { "tag": "status", "command": "getStatus", "body": bodyOf('{"isValid":true,"status":"AAAAAAAAAAAAAAAA","events":9,"doorTime":1710923103}'), "valid": true },
+            { "tag": "status a number", "command": "getStatus", "body": bodyOf('{"isValid":true,"status":12}'), "valid": false },
+            { "tag": "events a text", "command": "getStatus", "body": bodyOf('{"isValid":true,"status":"","events":"f"}'), "valid": false },
+            { "tag": "configuration a list", "command": "appOpen", "body": bodyOf('{"isValid":true,"appConfigs":[1]}'), "valid": false },
+            { "tag": "not enciphered", "command": "login", "body": login, "valid": false },
+            { "tag": "empty", "command": "login", "body": "", "valid": false },
+            { "tag": "random bytes", "command": "login", "body": "\u0001\u00ff\u0010garbage", "valid": false },
+            { "tag": "null", "command": "login", "body": bodyOf("null"), "valid": false },
+            { "tag": "deep nesting", "command": "login", "body": bodyOf(deep), "valid": false },
+            { "tag": "over a mebibyte", "command": "appOpen", "body": bodyOf('{"isValid":true,"message":"' + "x".repeat(1100000) + '"}'), "valid": false }
+        ];
+    }
+
+    function test_appInterfaceReply(data) {
+        _peer.setReply("/command", {
+            "status": 200,
+            "body": data.body
+        });
+        const post = createPost("/command", 5000);
+        post.requestObject = { "command": data.command };
+        const responses = createSpy(post, "responseReady");
+        const texts = createSpy(post, "textResponseReady");
+        const errors = createSpy(post, "error");
+        post.post();
+        tryVerify(() => responses.count + texts.count + errors.count > 0, 3000);
+        wait(50);
+        compare(texts.count, 0);
+        compare(responses.count, data.valid ? 1 : 0);
+        compare(errors.count, data.valid ? 0 : 1);
+        if (!data.valid)
+            compare(post.errorText, post.malformedText);
     }
 
     // A second post does not restart the time-out: it still counts from the first, unanswered one.

@@ -289,6 +289,44 @@ Item {
             compare(_tools.toBase64(MySettings.lastUserCrypt), "");
         }
 
+        // Whatever a broken or hostile server answers, the page comes back to rest with a clear
+        // message and stores nothing. Each reply is tried four times: after the third call the
+        // engine runs the login functions compiled, where a throw would bring the process down.
+        function test_malformedReplyReturnsToStart_data() {
+            return [
+                { "tag": "serial number abc", "body": _tools.xcrypt('{"isValid":true,"devices":[{"imei":"abc","registered":true}]}') },
+                { "tag": "isValid as the text false", "body": _tools.xcrypt('{"isValid":"false","devices":[{"imei":1}]}') },
+                { "tag": "devices missing", "body": _tools.xcrypt('{"isValid":true}') },
+                { "tag": "devices a text", "body": _tools.xcrypt('{"isValid":true,"devices":"x"}') },
+                { "tag": "errorText an object", "body": _tools.xcrypt('{"isValid":false,"errorText":{}}') },
+                { "tag": "not enciphered", "body": '{"isValid":true,"devices":[{"imei":1}]}' },
+                { "tag": "truncated", "body": _tools.xcrypt('{"isValid":true,"devi') },
+                { "tag": "empty", "body": "" },
+                { "tag": "JSON null", "body": _tools.xcrypt("null") },
+                { "tag": "server error", "body": "oops", "status": 500, "text": "خطای سرور (HTTP 500)" }
+            ];
+        }
+
+        function test_malformedReplyReturnsToStart(data) {
+            _peer.setReply(_mainWindow.interfacePath, {
+                "status": data.status ?? 200,
+                "body": data.body
+            });
+            const page = createPage();
+            typeCredentials(page, "user42", "582901");
+            for (let attempt = 1; attempt <= 4; ++attempt) {
+                clickLogin(page);
+                tryCompare(page, "loginState", 0);
+                tryCompare(_mainTooltip, "shownCount", attempt);
+                compare(_mainTooltip.text, data.text ?? "پاسخ سرور نامعتبر است!");
+            }
+            compare(_mainWindow.currentOperation, Globals.Login_Operation);
+            compare(_mainStackView.pushed, []);
+            compare(_server.settingsAsked, []);
+            compare(_tools.toBase64(MySettings.lastUserCrypt), "");
+            compare(String(MySettings.imei), "358000000000001");
+        }
+
         function test_transportErrorReturnsToStart() {
             _peer.setReply(_mainWindow.interfacePath, {
                 "drop": true

@@ -79,6 +79,26 @@ TestCase {
         verify(!ping.isOnline);
     }
 
+    // A server that answers, even with an HTTP error, can be reached.
+    function test_httpErrorsKeepOnline() {
+        _peer.setReply("/", {
+            "status": 500,
+            "body": "oops"
+        });
+        const ping = createPing();
+        const request = findChild(ping, "_pingHttpRequest");
+        request.timeout = 2000;
+        const errors = createTemporaryObject(_spyComponent, _testCase, {
+            "target": request,
+            "signalName": "error"
+        });
+        failOnce(request, errors, false);
+        failOnce(request, errors, true);
+        failOnce(request, errors, true);
+        compare(request.errorText, "خطای سرور (HTTP 500)");
+        verify(ping.isOnline);
+    }
+
     function test_textReplyKeepsOnlineAndResetsRetries() {
         const ping = createPing();
         const request = findChild(ping, "_pingHttpRequest");

@@ -48,7 +48,12 @@ TestCase {
             { "tag": "not JSON", "sender": "09120000001", "message": "Battery low", "taken": false, "moves": false },
             { "tag": "other id", "sender": "09120000001", "message": JSON.stringify({ "id": 54, "info": [location, status] }), "taken": false, "moves": false },
             { "tag": "short arrays", "sender": "09120000001", "message": JSON.stringify({ "id": 55, "info": [[1, 2], [3]] }), "taken": false, "moves": false },
-            { "tag": "JSON null", "sender": "09120000001", "message": "null", "taken": false, "moves": false }
+            { "tag": "JSON null", "sender": "09120000001", "message": "null", "taken": false, "moves": false },
+            { "tag": "text where a number belongs", "sender": "09120000001", "message": JSON.stringify({ "id": 55, "info": [location, status.slice(0, 5).concat(["f"], status.slice(6))] }), "taken": false, "moves": false },
+            { "tag": "latitude 500", "sender": "09120000001", "message": JSON.stringify({ "id": 55, "info": [[1710923103, 500, 59.6, 980, 12, 90, 1], status] }), "taken": false, "moves": false },
+            { "tag": "longitude -181", "sender": "09120000001", "message": JSON.stringify({ "id": 55, "info": [[1710923103, 36.3, -181, 980, 12, 90, 1], status] }), "taken": false, "moves": false },
+            { "tag": "time far ahead", "sender": "09120000001", "message": JSON.stringify({ "id": 55, "info": [[4102444800, 36.3, 59.6, 980, 12, 90, 1], status] }), "taken": false, "moves": false },
+            { "tag": "negative speed", "sender": "09120000001", "message": JSON.stringify({ "id": 55, "info": [[1710923103, 36.3, 59.6, 980, -5, 90, 1], status] }), "taken": false, "moves": false }
         ];
     }
 
