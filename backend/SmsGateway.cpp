@@ -1,6 +1,7 @@
 #include "SmsGateway.h"
 
-#include <QJsonArray>
+#include "SmsInbox.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
@@ -8,21 +9,11 @@
 #include <QNetworkRequest>
 #include <QUrlQuery>
 
-#include <algorithm>
-#include <vector>
-
 namespace {
 
 constexpr int pollIntervalMs = 1000;
 // A gateway that accepts a poll but never answers must not stop polling for good.
 constexpr int pollTimeoutMs = 5000;
-
-struct InboxMessage
-{
-    qint64 id;
-    QString from;
-    QString text;
-};
 
 } // namespace
 
@@ -66,27 +57,7 @@ void SmsGateway::readInbox(QNetworkReply *reply)
 {
     if (reply->error() != QNetworkReply::NoError)
         return;
-    const QJsonArray entries = QJsonDocument::fromJson(reply->readAll())
-                                   .object()
-                                   .value(QStringLiteral("messages"))
-                                   .toArray();
-
-    std::vector<InboxMessage> fresh;
-    for (const QJsonValue &entry : entries) {
-        // Ids that are not whole numbers read as -1, below every id already seen.
-        const qint64 id = entry[QStringLiteral("id")].toInteger(-1);
-        const QJsonValue from = entry[QStringLiteral("from")];
-        const QJsonValue text = entry[QStringLiteral("text")];
-        if (id <= m_lastId || !from.isString() || !text.isString())
-            continue;
-        fresh.push_back({id, from.toString(), text.toString()});
-    }
-    // Ids decide the order and keep a message that shows up twice from being delivered twice.
-    std::sort(fresh.begin(), fresh.end(),
-              [](const InboxMessage &a, const InboxMessage &b) { return a.id < b.id; });
-    for (const InboxMessage &message : fresh) {
-        if (message.id <= m_lastId)
-            continue;
+    for (const SmsInbox::Message &message : SmsInbox::newMessages(reply->readAll(), m_lastId)) {
         m_lastId = message.id;
         emit messageReceived(message.from, message.text);
     }

@@ -1,12 +1,15 @@
 #include "Tools.h"
 
 #include "GeoCoordinates.h"
+#include "NoticeBuilder.h"
+#include "NoticeChecker.h"
 #include "Xcrypt.h"
 
 #include <QClipboard>
 #include <QCryptographicHash>
 #include <QGeoPolygon>
 #include <QGuiApplication>
+#include <QQmlEngine>
 #include <QTime>
 #include <QUuid>
 #include <QtEndian>
@@ -243,4 +246,15 @@ void Tools::shareLocation(const QGeoCoordinate &coord) const
 QGeoRectangle Tools::getPolygonBoundingRect(const QVariantList &coords) const
 {
     return QGeoPolygon(GeoCoordinates::fromVariantList(coords)).boundingGeoRectangle();
+}
+
+QObject *Tools::createNotice(const QString &source, QObject *contentArea) const
+{
+    QQmlEngine *engine = qmlEngine(this);
+    QString reason = engine ? NoticeChecker::refusal(source) : QStringLiteral("no QML engine");
+    QObject *item =
+        reason.isEmpty() ? NoticeBuilder::build(*engine, source, contentArea, reason) : nullptr;
+    if (!item)
+        qWarning().noquote() << "Server notice refused:" << reason;
+    return item;
 }

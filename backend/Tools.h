@@ -14,9 +14,9 @@
 #include <QVariantMap>
 
 // The utility object of the documents: version, password digest, encodings, the xcrypt cipher,
-// the device status record, Jalali dates, share tokens and a few geographic helpers. It keeps no
-// state; every operation is a function of its arguments apart from the random token and the
-// clipboard.
+// the device status record, Jalali dates, share tokens, server notices and a few geographic
+// helpers. It keeps no state; every operation is a function of its arguments apart from the random
+// token and the clipboard.
 class Tools : public QObject
 {
     Q_OBJECT
@@ -59,4 +59,8 @@ public:
     Q_INVOKABLE QVariantMap parsStatus(const QByteArray &data) const;
     Q_INVOKABLE void shareLocation(const QGeoCoordinate &coord) const;
     Q_INVOKABLE QGeoRectangle getPolygonBoundingRect(const QVariantList &coords) const;
+
+    // The server notice's item inside the content area, or null (and a console line) when the
+    // text is not declarative content that NoticeChecker accepts or does not build.
+    Q_INVOKABLE QObject *createNotice(const QString &source, QObject *contentArea) const;
 };

@@ -14,12 +14,12 @@ namespace devserver {
 
 namespace {
 
-// The notice appOpen hands out, compiled by the app as QML inside its server-message popup.
+// The notice appOpen hands out: declarative content the app checks, then shows in its
+// server-message popup as wide as the popup.
 const char *const noticeSource = R"(import QtQuick
 import QtQuick.Controls
 
 Label {
-    width: parent ? parent.width : implicitWidth
     padding: 10
     wrapMode: Text.WordWrap
     horizontalAlignment: Text.AlignHCenter

@@ -1,8 +1,10 @@
 import QtQuick
 import QtQuick.Controls
+import kova.tools
 import ".."
 
-// A notice from the server: a title and a piece of interface source compiled at run time.
+// A notice from the server: a title and declarative content (text, images, links). The content
+// is checked and built natively, where it reaches none of the window's objects or services.
 Popup {
     id: _serverMessage
 
@@ -11,18 +13,34 @@ Popup {
     // Null until the first text arrives: the default text has no imports to compile with.
     property Item adjustItem: null
 
-    // Replaces the content with the item built from qmlCode; code that does not compile leaves
-    // the area empty.
+    // Replaces the content with the item built from qmlCode; a text that is refused or does
+    // not compile leaves the area empty.
     function _rebuild(): void {
         if (_serverMessage.adjustItem)
             _serverMessage.adjustItem.destroy();
         _serverMessage.adjustItem = null;
-        try {
-            _serverMessage.adjustItem = Qt.createQmlObject(_serverMessage.qmlCode, _fillItem, "serverMessage");
-        } catch (e) {
-            const errors = e.qmlErrors ? e.qmlErrors.map(err => err.lineNumber + ":" + err.columnNumber + ": " + err.message) : [String(e)];
-            console.warn("ServerMessage: cannot build the message:", errors.join("; "));
-        }
+        const item = _noticeTools.createNotice(_serverMessage.qmlCode, _fillItem) as Item;
+        if (!item)
+            return;
+        // Content has no bindings of its own: it is laid out in the area's width.
+        item.width = Qt.binding(() => _fillItem.width);
+        _connectLinks(item);
+        _serverMessage.adjustItem = item;
+    }
+
+    // The content has no handlers of its own: its links reach only this popup.
+    function _connectLinks(item: Item): void {
+        const text = item as Text;
+        if (text)
+            text.linkActivated.connect(_serverMessage._openLink);
+        for (const child of item.children)
+            _connectLinks(child);
+    }
+
+    function _openLink(link: string): void {
+        const scheme = link.substring(0, link.indexOf(":")).toLowerCase();
+        if (scheme === "http" || scheme === "https")
+            Qt.openUrlExternally(link);
     }
 
     modal: true
@@ -31,6 +49,10 @@ Popup {
     closePolicy: Popup.CloseOnEscape
     background: PlainPopupBackground {}
     onQmlCodeChanged: _rebuild()
+
+    Tools {
+        id: _noticeTools
+    }
 
     contentItem: Item {
         Item {

@@ -2,6 +2,7 @@
 #include "BodyCipher.h"
 #include "DeviceSettings.h"
 #include "DeviceStatus.h"
+#include "NoticeChecker.h"
 #include "Store.h"
 
 #include <QCryptographicHash>
@@ -410,6 +411,7 @@ void TestAppInterface::appOpenNoticeCompiles()
     m_interface->setNoticeShown(true);
     const QString source = send(QJsonObject{{"command", "appOpen"}}).value("message").toString();
     QVERIFY(!source.isEmpty());
+    QCOMPARE(NoticeChecker::refusal(source), QString());
     QQmlEngine engine;
     QQmlComponent component(&engine);
     component.setData(source.toUtf8(), QUrl());

@@ -1,9 +1,13 @@
 import QtQuick
 import QtTest
+import kova.testing
 import "qrc:/qmlItems"
 
 TestCase {
     id: _testCase
+
+    // Set by any hostile notice that got to run.
+    property bool reached: false
 
     function createMessage(): ServerMessage {
         return createTemporaryObject(_messageComponent, _testCase);
@@ -13,6 +17,10 @@ TestCase {
     width: 400
     height: 600
     when: windowShown
+
+    function init() {
+        _testCase.reached = false;
+    }
 
     function test_codeBuildsIntoTheContentArea() {
         const message = createMessage();
@@ -36,7 +44,7 @@ TestCase {
         const message = createMessage();
         const fill = findChild(message, "_fillItem");
         message.qmlCode = 'import QtQuick; Text { text: "old" }';
-        ignoreWarning(/ServerMessage: cannot build the message/);
+        ignoreWarning(/Server notice refused/);
         message.qmlCode = "import QtQuick; Item { this is not declarative";
         compare(message.adjustItem, null);
         tryCompare(fill.children, "length", 0);
@@ -55,6 +63,75 @@ TestCase {
         tryCompare(message, "visible", false);
     }
 
+    function test_showsContent_data() {
+        return [
+            { "tag": "text", "code": 'import QtQuick\nText { wrapMode: Text.WordWrap; text: "خبر تازه" }', "property": "text", "value": "خبر تازه" },
+            { "tag": "label", "code": 'import QtQuick\nimport QtQuick.Controls\nLabel { padding: 10; horizontalAlignment: Text.AlignHCenter; text: "سلام" }', "property": "text", "value": "سلام" },
+            { "tag": "image", "code": 'import QtQuick; Image { source: "https://example.org/a.png"; fillMode: Image.PreserveAspectFit }', "property": "source", "value": "https://example.org/a.png" },
+            { "tag": "column", "code": 'import QtQuick\nimport QtQuick.Layouts\nColumnLayout { objectName: "box"; Text { text: "a" } Rectangle { Layout.fillWidth: true; height: 1 } }', "property": "objectName", "value": "box" }
+        ];
+    }
+
+    function test_showsContent(data) {
+        const message = createMessage();
+        const fill = findChild(message, "_fillItem");
+        message.qmlCode = data.code;
+        verify(message.adjustItem);
+        compare(String(message.adjustItem[data.property]), data.value);
+        compare(message.adjustItem.parent, fill);
+        compare(message.adjustItem.width, fill.width);
+    }
+
+    function test_opensWebLinksOnly_data() {
+        return [
+            { "tag": "https", "link": "https://example.org/news", "opened": true },
+            { "tag": "http", "link": "http://example.org/", "opened": true },
+            { "tag": "local file", "link": "file:///etc/passwd", "opened": false },
+            { "tag": "mail", "link": "mailto:someone@example.org", "opened": false },
+            { "tag": "script", "link": "javascript:Qt.quit()", "opened": false }
+        ];
+    }
+
+    function test_opensWebLinksOnly(data) {
+        const links = createTemporaryObject(_linksComponent, _testCase);
+        const message = createMessage();
+        message.qmlCode = 'import QtQuick\nColumn { Text { textFormat: Text.StyledText; text: "<a href=\\"' + data.link + '\\">link</a>" } }';
+        const text = message.adjustItem.children[0];
+        text.linkActivated(data.link);
+        compare(links.links, data.opened ? [data.link] : []);
+    }
+
+    // Each of these ran with the window's powers before notices were checked; each now leaves
+    // the area empty, and nothing of it runs.
+    function test_refusesCode_data() {
+        return [
+            { "tag": "stored credentials", "code": 'import QtQuick; import mySettings; Item { Component.onCompleted: _testCase.reached = MySettings !== null }' },
+            { "tag": "native tools", "code": 'import QtQuick; import kova.tools; Item { Tools { Component.onCompleted: _testCase.reached = true } }' },
+            { "tag": "factory reset by SMS", "code": 'import QtQuick; import smsManager; import kova.tools; Item { SmsManager { Component.onCompleted: _testCase.reached = true } DeviceCommands {} }' },
+            { "tag": "post anywhere", "code": 'import QtQuick; Item { Component.onCompleted: { _testCase.reached = true; new XMLHttpRequest() } }' },
+            { "tag": "fake password field", "code": 'import QtQuick; import QtQuick.Controls; TextField { echoMode: TextInput.Password; width: 4000; height: 4000; Component.onCompleted: _testCase.reached = true }' },
+            { "tag": "quit", "code": 'import QtQuick; Item { Component.onCompleted: _testCase.reached = true }' },
+            { "tag": "endless loop", "code": 'import QtQuick; Item { width: { _testCase.reached = true; for (;;) {} } }' },
+            { "tag": "gigabytes", "code": 'import QtQuick; Item { property var block: { _testCase.reached = true; return new ArrayBuffer(4e9) } }' },
+            { "tag": "timer", "code": 'import QtQuick; Item { Timer { running: true; interval: 1; onTriggered: _testCase.reached = true } }' },
+            { "tag": "window id", "code": 'import QtQuick; Text { text: _testCase.reached = true }' },
+            { "tag": "local file image", "code": 'import QtQuick; Image { source: "file:///etc/hostname" }' },
+            { "tag": "huge texture", "code": 'import QtQuick; Rectangle { width: 4000; height: 4000; layer.enabled: true }' }
+        ];
+    }
+
+    function test_refusesCode(data) {
+        const message = createMessage();
+        const fill = findChild(message, "_fillItem");
+        message.qmlCode = 'import QtQuick; Text { text: "old" }';
+        ignoreWarning(/Server notice refused/);
+        message.qmlCode = data.code;
+        compare(message.adjustItem, null);
+        tryCompare(fill.children, "length", 0);
+        wait(20);
+        verify(!_testCase.reached);
+    }
+
     Component {
         id: _messageComponent
 
@@ -62,5 +139,11 @@ TestCase {
             width: 250
             height: 300
         }
+    }
+
+    Component {
+        id: _linksComponent
+
+        OpenedLinks {}
     }
 }

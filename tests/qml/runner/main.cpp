@@ -1,3 +1,4 @@
+#include "OpenedLinks.h"
 #include "ProcessSetup.h"
 #include "Registration.h"
 #include "TestHttpServer.h"
@@ -36,6 +37,7 @@ public slots:
         setUpProcess();
         registerKovaTypes();
         qmlRegisterType<TestHttpServer>("kova.testing", 1, 0, "TestHttpServer");
+        qmlRegisterType<OpenedLinks>("kova.testing", 1, 0, "OpenedLinks");
     }
 
     // System tests look at what the development SMS gateway received; the tour saves its
