@@ -72,10 +72,14 @@ Popup {
             }
 
             Label {
+                objectName: "_title"
+
                 anchors.left: parent.left
                 anchors.leftMargin: 10
                 anchors.verticalCenter: parent.verticalCenter
                 text: _serverMessage.title
+                // The server's title is text: markup in it loads nothing and is shown as typed.
+                textFormat: Text.PlainText
                 font.pointSize: 12
                 font.bold: true
             }

@@ -63,6 +63,23 @@ TestCase {
         tryCompare(message, "visible", false);
     }
 
+    function test_titleIsPlainText_data() {
+        return [
+            { "tag": "plain", "title": "خبر" },
+            { "tag": "line break markup", "title": "خبر<br>تازه" },
+            { "tag": "image markup", "title": "<img src=\"https://example.org/a.png\" height=\"200\">خبر" }
+        ];
+    }
+
+    function test_titleIsPlainText(data) {
+        const message = createMessage();
+        message.title = data.title;
+        const title = findChild(message, "_title");
+        compare(title.text, data.title);
+        compare(title.lineCount, 1);
+        verify(title.contentHeight < 100);
+    }
+
     function test_showsContent_data() {
         return [
             { "tag": "text", "code": 'import QtQuick\nText { wrapMode: Text.WordWrap; text: "خبر تازه" }', "property": "text", "value": "خبر تازه" },
