@@ -96,4 +96,16 @@ TestCase {
         shoot("06-exit-confirmation");
         dialog.close();
     }
+
+    // A notice as the server sends it: checked content, a link opened only by the popup.
+    function test_7_serverNotice(): void {
+        const notice = findNamed("_serverMessage");
+        notice.title = "خبر";
+        notice.qmlCode = "import QtQuick\nimport QtQuick.Controls\nLabel {\n    padding: 10\n    wrapMode: Text.WordWrap\n"
+                + "    text: \"نسخه تازه برنامه آماده است. <a href='https://example.org'>دریافت</a>\"\n}\n";
+        notice.open();
+        tryVerify(() => notice.opened && notice.adjustItem !== null, 3000);
+        shoot("07-server-notice");
+        notice.close();
+    }
 }
