@@ -82,11 +82,11 @@ void TripCutter::addPoint(qint64 time, const QVariantMap &point)
     }
 
     m_path.insert(keyOf(time), point);
-    m_distance += quint64(m_lastCoordinate.distanceTo(coordinate));
+    m_distance += m_lastCoordinate.distanceTo(coordinate);
     const double speed = point.value(QStringLiteral("speed")).toDouble();
     if (speed > double(m_maxSpeed))
         m_maxSpeed = quint64(speed);
-    m_speedSum += quint64(speed);
+    m_speedSum += speed;
     m_lastTime = time;
     m_lastCoordinate = coordinate;
 }
@@ -97,11 +97,11 @@ void TripCutter::closePath()
         return;
     m_trip.paths.append(m_path);
     m_trip.figures.append(QVariantMap{
-        {QStringLiteral("distance"), saturated(m_distance)},
+        {QStringLiteral("distance"), saturated(quint64(m_distance))},
         {QStringLiteral("drivingTime"), saturated(m_drivingTime)},
         {QStringLiteral("stopTime"), saturated(m_stopTime)},
         {QStringLiteral("maxSpeed"), saturated(m_maxSpeed)},
-        {QStringLiteral("avrageSpeed"), qint64(m_speedSum / quint64(m_path.size()))},
+        {QStringLiteral("avrageSpeed"), qint64(m_speedSum / double(m_path.size()))},
     });
 }
 

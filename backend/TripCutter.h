@@ -35,9 +35,11 @@ private:
     bool m_started = false;
     qint64 m_lastTime = 0;
     QGeoCoordinate m_lastCoordinate;
-    quint64 m_distance = 0;
+    // Metres and metres per second keep their fractions while a path grows; only the figures
+    // reported are whole numbers, or a second-by-second day would lose up to a metre a point.
+    double m_distance = 0;
     quint64 m_drivingTime = 0;
     quint64 m_stopTime = 0;
     quint64 m_maxSpeed = 0;
-    quint64 m_speedSum = 0;
+    double m_speedSum = 0;
 };

@@ -167,6 +167,7 @@ private slots:
     void fullDayTripCutWhileInterfaceRuns();
     void tripCarriesPointAcrossGap();
     void tripFigures();
+    void tripFiguresKeepFractions();
     void settings();
     void settingsRejected_data();
     void settingsRejected();
@@ -634,12 +635,12 @@ void TestServer::tripFigures()
         points[i].lon = 514000000 + 3000 * i;
         points[i].speed = 23456 * i + 1;
     }
-    quint64 distance = 0;
+    double exactDistance = 0;
     for (int i = 1; i < points.size(); ++i) {
         const QGeoCoordinate from(points[i - 1].lat / 1e7, points[i - 1].lon / 1e7);
-        distance +=
-            quint64(from.distanceTo(QGeoCoordinate(points[i].lat / 1e7, points[i].lon / 1e7)));
+        exactDistance += from.distanceTo(QGeoCoordinate(points[i].lat / 1e7, points[i].lon / 1e7));
     }
+    const quint64 distance = quint64(exactDistance);
 
     QCOMPARE(answerTrip(tripReply(points)), -1);
     QCOMPARE(m_server->pathsAdvanceInfo().size(), 1);
@@ -653,6 +654,26 @@ void TestServer::tripFigures()
     QCOMPARE(figures.value("avrageSpeed").toLongLong(), 11);
     QCOMPARE(figures.value("avrageSpeed").typeId(), QMetaType::LongLong);
     QCOMPARE(figures.value("distance").typeId(), QMetaType::UInt);
+}
+
+// Ten minutes sampled every second: steps of a metre and a half at 2.9 m/s. The figures are the
+// whole parts of the exact sums, not sums of whole parts (which gave 1 m a step and 1.99 m/s).
+void TestServer::tripFiguresKeepFractions()
+{
+    QList<Point> points = pointsWithGaps(repeated(1, 599));
+    for (int i = 0; i < points.size(); ++i) {
+        points[i].lat = 356000000 + 135 * i;
+        points[i].speed = 29000;
+    }
+    const double step = QGeoCoordinate(35.6, 51.4).distanceTo(QGeoCoordinate(35.6000135, 51.4));
+
+    QCOMPARE(answerTrip(tripReply(points)), -1);
+    const QVariantMap figures = m_server->pathsAdvanceInfo().first().toMap();
+    QCOMPARE(figures.value("distance").toULongLong(), quint64(599 * step));
+    QVERIFY(figures.value("distance").toULongLong() > 890);
+    // 599 points at 2.9 m/s after the first, over 600 points.
+    QCOMPARE(figures.value("avrageSpeed").toLongLong(), 2);
+    QCOMPARE(figures.value("drivingTime").toUInt(), 599u);
 }
 
 void TestServer::settings()
