@@ -50,13 +50,16 @@ quint32 toWireTime(const QDateTime &time)
 }
 
 // The location fields shared by the location reply and the trip point record, starting with
-// the time field at `at`; nothing when the position is off the globe or the time lies ahead.
+// the time field at `at`; nothing when the position is off the globe, the course past a full
+// circle, the speed beyond any car's, or the time lies ahead.
 std::optional<QVariantMap> readPointFields(QByteArrayView data, qsizetype at)
 {
     const qint64 seconds = readUnsigned(data, at, 4);
     const double lat = readUnsigned(data, at + 4, 4) / 1e7;
     const double lon = readUnsigned(data, at + 8, 4) / 1e7;
-    if (lat > 90.0 || lon > 180.0 ||
+    const double course = readUnsigned(data, at + 15, 2) / 1e2;
+    const double speed = readUnsigned(data, at + 17, 3) / 1e4;
+    if (lat > 90.0 || lon > 180.0 || course > 360.0 || speed > MaxSpeedMetresPerSecond ||
         seconds > QDateTime::currentSecsSinceEpoch() + FutureToleranceSeconds)
         return std::nullopt;
     QVariantMap point;
@@ -65,8 +68,8 @@ std::optional<QVariantMap> readPointFields(QByteArrayView data, qsizetype at)
     point.insert(QStringLiteral("lat"), lat);
     point.insert(QStringLiteral("lon"), lon);
     point.insert(QStringLiteral("alt"), readUnsigned(data, at + 12, 3) / 1e3 - 1000.0);
-    point.insert(QStringLiteral("course"), readUnsigned(data, at + 15, 2) / 1e2);
-    point.insert(QStringLiteral("speed"), readUnsigned(data, at + 17, 3) / 1e4);
+    point.insert(QStringLiteral("course"), course);
+    point.insert(QStringLiteral("speed"), speed);
     point.insert(QStringLiteral("accuracy"), int(quint8(data[at + 20])));
     return point;
 }

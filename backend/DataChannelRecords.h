@@ -35,6 +35,8 @@ inline constexpr qsizetype TripReplyMaxSize = TripHeaderSize + TripPointSize * T
 
 // A record time later than this many seconds after now is no device's: its clock reads GPS time.
 inline constexpr qint64 FutureToleranceSeconds = 86400;
+// 150 m/s is 540 km/h: no tracked car reports more, and garbage easily does.
+inline constexpr double MaxSpeedMetresPerSecond = 150.0;
 
 // Reported for a malformed reply (and by the client for its own time-out).
 inline constexpr int MalformedErrorCode = 0;

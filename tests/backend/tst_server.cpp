@@ -381,11 +381,10 @@ void TestServer::lastLocation_data()
                                   << QDateTime(QDate(2024, 3, 20), QTime(8, 0), QTimeZone::UTC)
                                   << 35.6 << 51.4 << 0.0 << 360.0 << 12.5 << 7 << "3.12.0";
     QTest::newRow("field limits") << locationReply(Point{1710921600, 900000000, 1800000000, 1123456,
-                                                         0xffff, 0xffffff, 255},
+                                                         36000, 1500000, 255},
                                                    255, 0, 9)
                                   << QDateTime(QDate(2024, 3, 20), QTime(8, 0), QTimeZone::UTC)
-                                  << 90.0 << 180.0 << 123.456 << 655.35 << 1677.7215 << 255
-                                  << "255.0.9";
+                                  << 90.0 << 180.0 << 123.456 << 360.0 << 150.0 << 255 << "255.0.9";
     QTest::newRow("below sea level") << locationReply(Point{86400, 0, 0, 0, 1, 1, 0}, 0, 0, 0)
                                      << QDateTime(QDate(1970, 1, 2), QTime(0, 0), QTimeZone::UTC)
                                      << 0.0 << 0.0 << -1000.0 << 0.01 << 0.0001 << 0 << "0.0.0";
@@ -425,6 +424,12 @@ void TestServer::lastLocationRejected_data()
     QTest::newRow("longitude over 180")
         << locationReply(Point{1710921600, 356000000, 1800000001}, 1, 2, 3);
     QTest::newRow("two days ahead") << locationReply(Point{twoDaysAhead()}, 1, 2, 3);
+    QTest::newRow("course past a circle")
+        << locationReply(Point{1710921600, 356000000, 514000000, 1000000, 36001}, 1, 2, 3);
+    QTest::newRow("6,000 km/h") << locationReply(
+        Point{1710921600, 356000000, 514000000, 1000000, 0, 16666667}, 1, 2, 3);
+    QTest::newRow("just over 150 m/s")
+        << locationReply(Point{1710921600, 356000000, 514000000, 1000000, 0, 1500001}, 1, 2, 3);
 }
 
 void TestServer::lastLocationRejected()
