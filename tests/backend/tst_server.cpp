@@ -188,6 +188,7 @@ private:
     std::unique_ptr<QSignalSpy> errorSpy(Server *server, Operation operation);
     QVariantMap answerLocation(const QByteArray &reply);
     int answerTrip(const QByteArray &reply);
+    void comparePaths();
 
     std::unique_ptr<FakePeer> m_peer;
     std::unique_ptr<Server> m_server;
@@ -485,6 +486,24 @@ void TestServer::tripRejected()
     QVERIFY(m_server->pathsAdvanceInfo().isEmpty());
 }
 
+// The paths of the last trip reply against the row's pathSizes, drivingTimes and stopTimes.
+void TestServer::comparePaths()
+{
+    QFETCH(QList<int>, pathSizes);
+    QFETCH(QList<uint>, drivingTimes);
+    QFETCH(QList<uint>, stopTimes);
+
+    const QVariantList paths = m_server->debriefingPath();
+    const QVariantList figures = m_server->pathsAdvanceInfo();
+    QCOMPARE(paths.size(), pathSizes.size());
+    QCOMPARE(figures.size(), pathSizes.size());
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        QCOMPARE(paths[i].toMap().size(), pathSizes[i]);
+        QCOMPARE(figures[i].toMap().value("drivingTime").toUInt(), drivingTimes[i]);
+        QCOMPARE(figures[i].toMap().value("stopTime").toUInt(), stopTimes[i]);
+    }
+}
+
 void TestServer::tripPaths_data()
 {
     QTest::addColumn<QList<int>>("gaps");
@@ -517,20 +536,9 @@ void TestServer::tripPaths_data()
 void TestServer::tripPaths()
 {
     QFETCH(QList<int>, gaps);
-    QFETCH(QList<int>, pathSizes);
-    QFETCH(QList<uint>, drivingTimes);
-    QFETCH(QList<uint>, stopTimes);
 
     QCOMPARE(answerTrip(tripReply(pointsWithGaps(gaps))), -1);
-    const QVariantList paths = m_server->debriefingPath();
-    const QVariantList figures = m_server->pathsAdvanceInfo();
-    QCOMPARE(paths.size(), pathSizes.size());
-    QCOMPARE(figures.size(), pathSizes.size());
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        QCOMPARE(paths[i].toMap().size(), pathSizes[i]);
-        QCOMPARE(figures[i].toMap().value("drivingTime").toUInt(), drivingTimes[i]);
-        QCOMPARE(figures[i].toMap().value("stopTime").toUInt(), stopTimes[i]);
-    }
+    comparePaths();
 }
 
 void TestServer::tripInTimeOrder_data()
@@ -559,9 +567,6 @@ void TestServer::tripInTimeOrder_data()
 void TestServer::tripInTimeOrder()
 {
     QFETCH(QList<int>, order);
-    QFETCH(QList<int>, pathSizes);
-    QFETCH(QList<uint>, drivingTimes);
-    QFETCH(QList<uint>, stopTimes);
 
     const QList<Point> inTime = pointsWithGaps(repeated(10, 49));
     QList<Point> arriving;
@@ -569,14 +574,7 @@ void TestServer::tripInTimeOrder()
         arriving.append(inTime[i]);
 
     QCOMPARE(answerTrip(tripReply(arriving)), -1);
-    const QVariantList paths = m_server->debriefingPath();
-    const QVariantList figures = m_server->pathsAdvanceInfo();
-    QCOMPARE(paths.size(), pathSizes.size());
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        QCOMPARE(paths[i].toMap().size(), pathSizes[i]);
-        QCOMPARE(figures[i].toMap().value("drivingTime").toUInt(), drivingTimes[i]);
-        QCOMPARE(figures[i].toMap().value("stopTime").toUInt(), stopTimes[i]);
-    }
+    comparePaths();
 }
 
 void TestServer::fullDayTripCutWhileInterfaceRuns()
