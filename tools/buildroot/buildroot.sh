@@ -38,7 +38,7 @@ mount --bind "$repo" "$root$repo"
 cp -f /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 case "$cwd" in "$repo"*) ;; *) cwd=$repo ;; esac
 exec chroot "$root" /usr/bin/env -C "$cwd" PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin \
-  CCACHE_DIR=/var/cache/ccache "$@"
+  CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR="$repo" "$@"
 '
 enter() {
   exec unshare --mount --propagation private -- bash -c "$inner" buildroot "$root" "$repo" "$PWD" "$@"
