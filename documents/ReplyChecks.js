@@ -50,6 +50,18 @@ function deviceProblem(device, index) {
 const alarmTimeFields = ["doorTime", "trunkTime", "carSwitchTime", "powerDisconnectTime", "geoFenceInTime",
                          "geoFenceOutTime", "carringTime", "overSpeedTime", "shockTime"];
 
+// A share token goes into a link's query: letters, digits, "-" and "_" only.
+function isShareToken(value) {
+    return typeof value === "string" && /^[A-Za-z0-9_-]{1,128}$/.test(value);
+}
+
+function shareTokenProblem(reply) {
+    return optionalProblem(reply, {
+                               "authToken": isShareToken,
+                               "expireTimestamp": value => isFiniteNumber(value) || isText(value)
+                           }, "");
+}
+
 // What a valid reply of each command must hold; commands not named here carry only the envelope.
 const validReplyProblems = {
     "appOpen": reply => {
@@ -79,7 +91,10 @@ const validReplyProblems = {
                                    "message": isText,
                                    "messageTitle": isText
                                }, "");
-    }
+    },
+    "getShareToken": shareTokenProblem,
+    "createShareToken": shareTokenProblem,
+    "dropShareToken": shareTokenProblem
 };
 
 // Why `reply` cannot be a reply to `command`, or "" when it can.

@@ -817,6 +817,9 @@ ApplicationWindow {
         objectName: "_shareLocation"
 
         visible: false
+        imei: String(_mainWindow.currentDevice.imei ?? "")
+        trackingUrl: _mainWindow.appConfigs.trackingurl
+        mobilePlatform: _mainWindow.mobilePlatform
     }
 
     DebriefingPlaybackDialog {

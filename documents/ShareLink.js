@@ -1,0 +1,49 @@
+.pragma library
+
+.import "JalaliDate.js" as JalaliDate
+.import "JsTools.js" as JsTools
+
+// The share link and its texts, apart from the page that shows them.
+
+// Where a link points when the server's configuration names no tracking page.
+const defaultBase = "http://www.oribel.example/tracking/";
+
+function base(trackingUrl) {
+    return typeof trackingUrl === "string" && trackingUrl !== "" ? trackingUrl : defaultBase;
+}
+
+function url(linkBase, imei, authToken) {
+    return linkBase + "?imei=" + imei + "&authToken=" + authToken;
+}
+
+// The server sends milliseconds since the epoch or a date-time text; anything that makes no
+// date leaves the expiry unknown.
+function expiry(timestamp) {
+    if (typeof timestamp !== "number" && typeof timestamp !== "string")
+        return undefined;
+    const date = new Date(timestamp);
+    return Number.isNaN(date.getTime()) ? undefined : date;
+}
+
+// "HH:mm d-m-y" with the Jalali date not zero-filled; two empty parts while unknown.
+function expiryText(date) {
+    if (!(date instanceof Date))
+        return " ";
+    const jalali = JalaliDate.fromGregorian(date);
+    return JsTools.formatNumber(date.getHours(), 2) + ":" + JsTools.formatNumber(date.getMinutes(), 2) + " "
+            + [jalali[2], jalali[1], jalali[0]].join("-");
+}
+
+function expiryLine(date) {
+    return "اعتبار تا : " + expiryText(date);
+}
+
+function passwordLine(password) {
+    return "کلمه عبور: " + password;
+}
+
+// What the platform's share sheet gets: the tracker's name, then the link, password and expiry.
+function shareText(link, password, date) {
+    const indent = "        ";
+    return ["ردیاب اوریبل", indent + link, indent + passwordLine(password), indent + expiryLine(date)].join("\n");
+}
