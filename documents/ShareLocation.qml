@@ -93,6 +93,7 @@ Page {
     HttpPost {
         id: _request
 
+        objectName: "_shareRequest"
         url: _server.appInterfaceUrl
         timeout: 10000
         onResponseReady: response => _shareLocation._onReply(response)

@@ -556,6 +556,7 @@ ApplicationWindow {
 
             ToolButton {
                 id: _btnShare
+                objectName: "_btnShare"
 
                 Layout.preferredWidth: 50
                 Layout.preferredHeight: 50

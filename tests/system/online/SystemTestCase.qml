@@ -1,0 +1,72 @@
+import QtQuick
+import QtTest
+import globals
+
+// The real main window against the development server, used as a person would: fields filled,
+// buttons clicked and held, keys pressed; checked through the window's state, what it shows and
+// what the car received. The system tests derive from this case.
+TestCase {
+    id: _testCase
+
+    readonly property real ownerImei: 358000000000001
+    property var window: null
+
+    function findNamed(name: string): var {
+        const found = findChild(_testCase.window, name);
+        verify(found, name);
+        return found;
+    }
+
+    function openWindow(): void {
+        const component = Qt.createComponent("qrc:/main.qml");
+        compare(component.status, Component.Ready, component.errorString());
+        _testCase.window = component.createObject(null, {
+            "width": 420,
+            "height": 760
+        });
+        tryVerify(() => _testCase.window.visible && _testCase.window.width > 0, 10000);
+        waitForRendering(_testCase.window.contentItem);
+    }
+
+    function logIn(user: string, password: string): void {
+        findNamed("_userField").text = user;
+        findNamed("_passwordField").text = password;
+        mouseClick(findNamed("_loginButton"));
+    }
+
+    function receivedFrames(): var {
+        const request = new XMLHttpRequest();
+        request.open("GET", testEnvironment.smsGateway + "/frames?imei=" + _testCase.ownerImei);
+        request.send();
+        tryVerify(() => request.readyState === XMLHttpRequest.DONE, 5000);
+        return JSON.parse(request.responseText).frames;
+    }
+
+    // True once the car has received `frame` as its next frame after the first `count`.
+    function receivedNext(count: int, frame: string): bool {
+        const frames = receivedFrames();
+        return frames.length > count && frames[count] === frame;
+    }
+
+    // Holds a hold-to-fire button down for `ms` as a finger would.
+    function hold(button: Item, ms: int): void {
+        mousePress(button);
+        wait(ms);
+        mouseRelease(button);
+    }
+
+    function loggedInOwner(): void {
+        openWindow();
+        logIn("358000000000001", "582901");
+        tryCompare(_testCase.window, "currentOperation", Globals.CarControl_Operation, 15000);
+        // The stack takes no input while the dashboard slides in.
+        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
+    }
+
+    function cleanup(): void {
+        if (_testCase.window)
+            _testCase.window.destroy();
+        _testCase.window = null;
+        wait(50);
+    }
+}
