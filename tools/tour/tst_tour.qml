@@ -16,14 +16,26 @@ TestCase {
         return found;
     }
 
-    // The window's root item holds the pages, the tool bars and the pop-ups.
-    function shoot(name: string): void {
+    function save(name: string): void {
         wait(400); // let transitions finish
+        // The window's root item holds the pages, the tool bars and the pop-ups.
         const root = _tour.window.contentItem.parent;
         waitForRendering(root);
         const path = testEnvironment.screenshotDir + "/" + name + ".png";
         grabImage(root).save(path); // throws when the file cannot be written
         console.log("screenshot:", path);
+    }
+
+    // Each screen as the window opens (maximised) and at a small phone's size.
+    function shoot(name: string): void {
+        save(name);
+        _tour.window.showNormal();
+        _tour.window.width = 350;
+        _tour.window.height = 560;
+        tryVerify(() => _tour.window.contentItem.width === 350, 3000);
+        save(name + "-350x560");
+        _tour.window.showMaximized();
+        tryVerify(() => _tour.window.contentItem.width > 350, 3000);
     }
 
     name: "Tour"
@@ -107,5 +119,25 @@ TestCase {
         tryVerify(() => notice.opened && notice.adjustItem !== null, 3000);
         shoot("07-server-notice");
         notice.close();
+    }
+
+    // The share page without a link, then with the link the server registered.
+    function test_8_share(): void {
+        const stack = findNamed("_mainStackView");
+        stack.pop(findNamed("_dashboard"));
+        _tour.window.currentOperation = Globals.CarControl_Operation;
+        tryCompare(stack, "busy", false, 5000);
+        mouseClick(findNamed("_openTracking"));
+        tryCompare(_tour.window, "currentOperation", Globals.LiveTracking_Operation, 3000);
+        tryCompare(stack, "busy", false, 5000);
+        wait(500);
+        mouseClick(findNamed("_btnShare"));
+        tryCompare(_tour.window, "currentOperation", Globals.ShareLocation_Operation, 3000);
+        tryCompare(stack, "busy", false, 5000);
+        wait(1000);
+        shoot("08-share-create");
+        mouseClick(findNamed("_createLinkButton"));
+        tryVerify(() => findNamed("_linkView").visible, 10000);
+        shoot("09-share-link");
     }
 }
