@@ -30,7 +30,12 @@ QString mapPluginAddress(const char *variable, const QString &base, const QStrin
     const QString configured = qEnvironmentVariable(variable);
     if (!configured.isEmpty())
         return configured;
-    return QStringLiteral("http://%1%2").arg(QUrl(base).host(), path);
+    // Built as a URL, so that an IPv6 host keeps its brackets.
+    QUrl address;
+    address.setScheme(QStringLiteral("http"));
+    address.setHost(QUrl(base).host());
+    address.setPath(path);
+    return address.toString();
 }
 
 } // namespace

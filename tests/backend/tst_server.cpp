@@ -306,6 +306,10 @@ void TestServer::addresses_data()
         << QByteArray("http://127.0.0.1:9090/route/v1/foot/")
         << QStringLiteral("http://127.0.0.1:8080") << QStringLiteral("http://127.0.0.1:9090/map/")
         << QStringLiteral("http://127.0.0.1:9090/route/v1/foot/");
+    QTest::newRow("IPv6 host") << QByteArray("https://[::1]:8443") << QByteArray() << QByteArray()
+                               << QStringLiteral("https://[::1]:8443")
+                               << QStringLiteral("http://[::1]/map/")
+                               << QStringLiteral("http://[::1]/route/v1/foot/");
     QTest::newRow("routing elsewhere, map on the host")
         << QByteArray("https://dev.example") << QByteArray()
         << QByteArray("https://osrm.example/route/v1/walking/")
