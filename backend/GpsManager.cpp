@@ -1,5 +1,7 @@
 #include "GpsManager.h"
 
+#include "NmeaSource.h"
+
 namespace {
 GpsManager *sharedInstance = nullptr;
 }
@@ -8,8 +10,11 @@ GpsManager::GpsManager(QObject *parent) : QObject(parent)
 {
     if (!sharedInstance) {
         sharedInstance = this;
+        m_nmeaSource = NmeaSource::fromEnvironment();
+        m_gpsIsOn = !m_nmeaSource.isEmpty();
         return;
     }
+    m_nmeaSource = sharedInstance->m_nmeaSource;
     // Bindings on this instance must follow the shared state it reports.
     connect(sharedInstance, &GpsManager::gpsIsOnChanged, this, &GpsManager::gpsIsOnChanged);
 }
@@ -33,6 +38,11 @@ bool GpsManager::gpsIsOn() const
     return sharedInstance ? sharedInstance->m_gpsIsOn : m_gpsIsOn;
 }
 
+QString GpsManager::positionPluginName() const
+{
+    return m_nmeaSource.isEmpty() ? QString() : QStringLiteral("nmea");
+}
+
 void GpsManager::setGpsIsOn(bool gpsIsOn)
 {
     GpsManager *state = sharedInstance ? sharedInstance : this;
@@ -44,6 +54,9 @@ void GpsManager::setGpsIsOn(bool gpsIsOn)
 
 void GpsManager::turnOnGps()
 {
-    // No platform switch to ask on the desktop; only make sure the shared state exists.
-    shared();
+    // With a position source the desktop's "location service" can be switched on; without
+    // one there is nothing to ask, only the shared state to make sure of.
+    GpsManager *state = shared();
+    if (!state->m_nmeaSource.isEmpty())
+        state->setGpsIsOn(true);
 }

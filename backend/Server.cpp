@@ -23,12 +23,19 @@ QString baseAddress()
     return base;
 }
 
-QString mapProvidersAddress(const QString &base)
+// A service the map plugin reaches on the tracking server's host: like the tiles, over plain
+// HTTP, unless the environment names another address.
+QString mapPluginAddress(const char *variable, const QString &base, const QString &path)
 {
-    const QString configured = qEnvironmentVariable("KOVA_MAP_URL");
+    const QString configured = qEnvironmentVariable(variable);
     if (!configured.isEmpty())
         return configured;
-    return QStringLiteral("http://%1/map/").arg(QUrl(base).host());
+    // Built as a URL, so that an IPv6 host keeps its brackets.
+    QUrl address;
+    address.setScheme(QStringLiteral("http"));
+    address.setHost(QUrl(base).host());
+    address.setPath(path);
+    return address.toString();
 }
 
 } // namespace
@@ -37,7 +44,9 @@ Server::Server(QObject *parent)
     : QObject(parent), m_manager(new QNetworkAccessManager(this)), m_serverHostUrl(baseAddress()),
       m_appInterfaceUrl(m_serverHostUrl + QStringLiteral("/kova/appInterface.php")),
       m_communicationUrl(m_serverHostUrl + QStringLiteral("/kova/appCommunication.php")),
-      m_mapProvidersUrl(mapProvidersAddress(m_serverHostUrl))
+      m_mapProvidersUrl(mapPluginAddress("KOVA_MAP_URL", m_serverHostUrl, QStringLiteral("/map/"))),
+      m_routingUrl(
+          mapPluginAddress("KOVA_ROUTING_URL", m_serverHostUrl, QStringLiteral("/route/v1/foot/")))
 {
     // One cut at a time, in the order the replies came: a superseded cut does not compete with
     // the one that replaced it, and its result arrives (to be dropped) before the newer one.

@@ -29,6 +29,9 @@ class Server : public QObject
     Q_PROPERTY(QString communicationUrl READ communicationUrl NOTIFY communicationUrlChanged)
     // The map plugin's provider repository: KOVA_MAP_URL, else "/map/" on the server's host.
     Q_PROPERTY(QString mapProvidersUrl READ mapProvidersUrl CONSTANT)
+    // The map plugin's walking-route service: KOVA_ROUTING_URL, else the route API under
+    // "/route/v1/foot/" on the server's host. The plugin appends "lon,lat;lon,lat?options".
+    Q_PROPERTY(QString routingUrl READ routingUrl CONSTANT)
 
 public:
     explicit Server(QObject *parent = nullptr);
@@ -37,6 +40,7 @@ public:
     QString appInterfaceUrl() const { return m_appInterfaceUrl; }
     QString communicationUrl() const { return m_communicationUrl; }
     QString mapProvidersUrl() const { return m_mapProvidersUrl; }
+    QString routingUrl() const { return m_routingUrl; }
 
     Q_INVOKABLE void getLastLocation(quint64 imei, bool isFirst = false);
     Q_INVOKABLE void getDebriefingPath(quint64 imei, const QDateTime &startTime,
@@ -80,6 +84,7 @@ private:
     QString m_appInterfaceUrl;
     QString m_communicationUrl;
     QString m_mapProvidersUrl;
+    QString m_routingUrl;
     QNetworkRequest m_request;
     QVariantList m_debriefingPath;
     QVariantList m_pathsAdvanceInfo;

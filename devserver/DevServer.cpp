@@ -4,6 +4,7 @@
 #include "DataChannel.h"
 #include "DeviceSimulator.h"
 #include "MapService.h"
+#include "RouteService.h"
 #include "Seed.h"
 #include "ServerCertificate.h"
 #include "SmsGateway.h"
@@ -136,13 +137,22 @@ void DevServer::addPlainRoutes()
                           QJsonObject{{QStringLiteral("frames"),
                                        QJsonArray::fromStringList(m_store.configFrames(imei))}});
                   });
-    // Tile paths have several segments, more than a route pattern takes.
+    // Tile and route paths have several segments, more than a route pattern takes.
     m_plain.setMissingHandler(
         this, [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
             const QString path = request.url().path();
-            const QString prefix = QStringLiteral("/map/");
-            if (request.method() == QHttpServerRequest::Method::Get && path.startsWith(prefix)) {
-                if (const auto reply = m_mapService->handle(path.mid(prefix.size()))) {
+            const QString mapPrefix = QStringLiteral("/map/");
+            const QString routePrefix = QStringLiteral("/route/");
+            const bool get = request.method() == QHttpServerRequest::Method::Get;
+            if (get && path.startsWith(routePrefix)) {
+                const RouteService::Reply reply =
+                    RouteService::handle(path.mid(routePrefix.size()), request.query());
+                responder.write(reply.body, QByteArrayLiteral("application/json"),
+                                QHttpServerResponder::StatusCode(reply.status));
+                return;
+            }
+            if (get && path.startsWith(mapPrefix)) {
+                if (const auto reply = m_mapService->handle(path.mid(mapPrefix.size()))) {
                     responder.write(reply->body, reply->contentType);
                     return;
                 }

@@ -39,6 +39,7 @@ read -r _ https http < <(grep -m1 '^listening ' "$log") || { cat "$log" >&2; exi
 
 export KOVA_SERVER_URL=$https
 export KOVA_MAP_URL=$http/map/
+export KOVA_ROUTING_URL=$http/route/v1/foot/
 export KOVA_SMS_GATEWAY=$http/sms
 export KOVA_CA_CERTIFICATES=$data/server.crt
 echo "development server: $https $http (log: $log)"

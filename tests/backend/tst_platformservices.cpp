@@ -5,14 +5,20 @@
 #include "Notification.h"
 #include "SmsManager.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QGeoPositionInfoSource>
 #include <QJSEngine>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimeZone>
+#include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -36,6 +42,8 @@ private:
 };
 
 using GatewayRequest = FakePeer::Request;
+
+const QString walkLog = QStringLiteral(WALK_NMEA);
 
 QJsonObject inboxEntry(int id, const QString &from, const QString &text)
 {
@@ -122,6 +130,9 @@ private slots:
     void notifyAndAuthStaySilent();
     void gpsStateIsShared();
     void gpsSharedInstanceReplaced();
+    void gpsFromNmeaSource_data();
+    void gpsFromNmeaSource();
+    void nmeaPluginReadsTheWalk();
 
     void withoutGatewayNothingIsSent();
     void gatewaySend_data();
@@ -138,11 +149,13 @@ private slots:
 void TestPlatformServices::init()
 {
     qunsetenv("KOVA_SMS_GATEWAY");
+    qunsetenv("KOVA_NMEA_SOURCE");
 }
 
 void TestPlatformServices::cleanup()
 {
     qunsetenv("KOVA_SMS_GATEWAY");
+    qunsetenv("KOVA_NMEA_SOURCE");
 }
 
 void TestPlatformServices::simSlotSignalsChanges_data()
@@ -275,6 +288,85 @@ void TestPlatformServices::gpsSharedInstanceReplaced()
     GpsManager third;
     second.setGpsIsOn(true);
     QVERIFY(third.gpsIsOn());
+}
+
+void TestPlatformServices::gpsFromNmeaSource_data()
+{
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("warns");
+
+    const QFileInfo log(walkLog);
+    QTest::newRow("unset") << QString() << QString() << false;
+    QTest::newRow("log file") << walkLog << walkLog << false;
+    QTest::newRow("file url") << QUrl::fromLocalFile(walkLog).toString() << walkLog << false;
+    QTest::newRow("relative to the working folder")
+        << QDir::current().relativeFilePath(walkLog) << walkLog << false;
+    QTest::newRow("serial port") << "serial:/dev/ttyUSB0" << "serial:/dev/ttyUSB0" << false;
+    QTest::newRow("any serial port") << "serial:" << "serial:" << false;
+    QTest::newRow("socket") << "socket://127.0.0.1:22222" << "socket://127.0.0.1:22222" << false;
+    QTest::newRow("missing file") << log.absolutePath() + "/none.nmea" << QString() << true;
+    QTest::newRow("folder") << log.absolutePath() << QString() << true;
+    QTest::newRow("file url to nothing") << "file:///none/walk.nmea" << QString() << true;
+}
+
+// With a source the phone's GPS is on and turning it on keeps it so; without one, or with a
+// log that cannot be read, it is off and stays off.
+void TestPlatformServices::gpsFromNmeaSource()
+{
+    QFETCH(QString, variable);
+    QFETCH(QString, source);
+    QFETCH(bool, warns);
+
+    if (!variable.isEmpty())
+        qputenv("KOVA_NMEA_SOURCE", variable.toUtf8());
+    const bool on = !source.isEmpty();
+    LogCapture log;
+    GpsManager gps;
+    GpsManager other;
+    QCOMPARE(loggedLines.size(), warns ? 1 : 0);
+    for (const GpsManager *instance : {&gps, &other}) {
+        QCOMPARE(instance->gpsIsOn(), on);
+        QCOMPARE(instance->property("positionPluginName").toString(),
+                 on ? QStringLiteral("nmea") : QString());
+        QCOMPARE(instance->property("nmeaSource").toString(), source);
+    }
+
+    other.setGpsIsOn(false);
+    QSignalSpy changed(&gps, &GpsManager::gpsIsOnChanged);
+    other.turnOnGps();
+    QCOMPARE(gps.gpsIsOn(), on);
+    QCOMPARE(changed.count(), on ? 1 : 0);
+}
+
+// The positioning plugin the map uses, set up from the manager's answers, reads the walk: one
+// fix a second from 06:30 UTC, eastwards along the street at latitude 36.30 at 1.4 m/s.
+void TestPlatformServices::nmeaPluginReadsTheWalk()
+{
+    qputenv("KOVA_NMEA_SOURCE", walkLog.toUtf8());
+    GpsManager gps;
+    // The positioning library hides plugins not marked testable from test processes; this one
+    // only reads a file here.
+    qunsetenv("QT_QTESTLIB_RUNNING");
+    std::unique_ptr<QGeoPositionInfoSource> source(QGeoPositionInfoSource::createSource(
+        gps.positionPluginName(), {{QStringLiteral("nmea.source"), gps.nmeaSource()}}, nullptr));
+    QVERIFY(source);
+    QSignalSpy updates(source.get(), &QGeoPositionInfoSource::positionUpdated);
+    source->startUpdates();
+    QTRY_VERIFY_WITH_TIMEOUT(updates.size() >= 3, 10000);
+
+    const QDateTime start(QDate(2025, 3, 21), QTime(6, 30), QTimeZone::UTC);
+    QGeoCoordinate last(36.30, 59.5968);
+    for (int i = 0; i < 3; ++i) {
+        const auto fix = updates.at(i).first().value<QGeoPositionInfo>();
+        QVERIFY(fix.isValid());
+        QCOMPARE(fix.timestamp(), start.addSecs(i));
+        QVERIFY(std::abs(fix.coordinate().latitude() - 36.30) < 1e-7);
+        QVERIFY(std::abs(fix.coordinate().distanceTo(last) - (i == 0 ? 0 : 1.4)) < 0.02);
+        QVERIFY(std::abs(fix.attribute(QGeoPositionInfo::GroundSpeed) - 1.4) < 0.01);
+        last = fix.coordinate();
+    }
+    QVERIFY(last.longitude() > 59.5968);
 }
 
 void TestPlatformServices::withoutGatewayNothingIsSent()

@@ -287,33 +287,53 @@ void TestServer::addresses_data()
 {
     QTest::addColumn<QByteArray>("environment");
     QTest::addColumn<QByteArray>("mapEnvironment");
+    QTest::addColumn<QByteArray>("routingEnvironment");
     QTest::addColumn<QString>("base");
     QTest::addColumn<QString>("map");
+    QTest::addColumn<QString>("routing");
 
-    QTest::newRow("built in") << QByteArray() << QByteArray()
+    const QString builtInHost = QUrl(QString::fromUtf8(BuildConfig::serverUrl)).host();
+    QTest::newRow("built in") << QByteArray() << QByteArray() << QByteArray()
                               << QString::fromUtf8(BuildConfig::serverUrl)
-                              << QStringLiteral("http://%1/map/")
-                                     .arg(QUrl(QString::fromUtf8(BuildConfig::serverUrl)).host());
+                              << QStringLiteral("http://%1/map/").arg(builtInHost)
+                              << QStringLiteral("http://%1/route/v1/foot/").arg(builtInHost);
     QTest::newRow("from environment")
-        << QByteArray("https://dev.example:8443") << QByteArray()
-        << QStringLiteral("https://dev.example:8443") << QStringLiteral("http://dev.example/map/");
+        << QByteArray("https://dev.example:8443") << QByteArray() << QByteArray()
+        << QStringLiteral("https://dev.example:8443") << QStringLiteral("http://dev.example/map/")
+        << QStringLiteral("http://dev.example/route/v1/foot/");
     QTest::newRow("trailing slash dropped")
         << QByteArray("http://127.0.0.1:8080/") << QByteArray("http://127.0.0.1:9090/map/")
-        << QStringLiteral("http://127.0.0.1:8080") << QStringLiteral("http://127.0.0.1:9090/map/");
+        << QByteArray("http://127.0.0.1:9090/route/v1/foot/")
+        << QStringLiteral("http://127.0.0.1:8080") << QStringLiteral("http://127.0.0.1:9090/map/")
+        << QStringLiteral("http://127.0.0.1:9090/route/v1/foot/");
+    QTest::newRow("IPv6 host") << QByteArray("https://[::1]:8443") << QByteArray() << QByteArray()
+                               << QStringLiteral("https://[::1]:8443")
+                               << QStringLiteral("http://[::1]/map/")
+                               << QStringLiteral("http://[::1]/route/v1/foot/");
+    QTest::newRow("routing elsewhere, map on the host")
+        << QByteArray("https://dev.example") << QByteArray()
+        << QByteArray("https://osrm.example/route/v1/walking/")
+        << QStringLiteral("https://dev.example") << QStringLiteral("http://dev.example/map/")
+        << QStringLiteral("https://osrm.example/route/v1/walking/");
 }
 
 void TestServer::addresses()
 {
     QFETCH(QByteArray, environment);
     QFETCH(QByteArray, mapEnvironment);
+    QFETCH(QByteArray, routingEnvironment);
     QFETCH(QString, base);
     QFETCH(QString, map);
+    QFETCH(QString, routing);
 
     qputenv("KOVA_SERVER_URL", environment);
     qputenv("KOVA_MAP_URL", mapEnvironment);
+    qputenv("KOVA_ROUTING_URL", routingEnvironment);
     Server server;
     qunsetenv("KOVA_MAP_URL");
+    qunsetenv("KOVA_ROUTING_URL");
     QCOMPARE(server.mapProvidersUrl(), map);
+    QCOMPARE(server.routingUrl(), routing);
     QCOMPARE(server.serverHostUrl(), base);
     QCOMPARE(server.appInterfaceUrl(), base + "/kova/appInterface.php");
     QCOMPARE(server.communicationUrl(), base + "/kova/appCommunication.php");
