@@ -22,11 +22,13 @@ Pane {
     readonly property bool isRunning: _playbackTimer.running && state === "run"
     readonly property bool popupVisible: _datePopup.visible || _tripChooser.popup.visible
     // 0 for all trips, k for the k-th trip of `paths` (its figures are entry k - 1).
-    readonly property int currentPathIndex: _pathNumberAt(_tripChooser.currentIndex)
-    readonly property var currentPath: (currentPathIndex >= 1 ? paths?.[currentPathIndex - 1] : paths?.[0]) ?? {}
-    readonly property var currentPath_Keys: Object.keys(currentPath)
-    readonly property real currentPath_StartTime: currentPath_Keys.length > 0 ? Number(currentPath_Keys[0]) : 0
-    readonly property real currentPath_EndTime: currentPath_Keys.length > 0 ? Number(currentPath_Keys[currentPath_Keys.length - 1]) : 0
+    readonly property int currentPathIndex: _pathNumberAt(_chosenEntry)
+    readonly property var currentPath: _tripOf(paths, currentPathIndex) ?? {}
+    readonly property var currentPath_Keys: _tripOf(_tripKeys, currentPathIndex) ?? []
+    // Read from the keys of every trip rather than from currentPath_Keys: a binding on that list
+    // would be asked for again while the list is first being set.
+    readonly property real currentPath_StartTime: Number(_tripOf(_tripKeys, currentPathIndex)?.[0] ?? 0)
+    readonly property real currentPath_EndTime: Number(_tripOf(_tripKeys, currentPathIndex)?.slice(-1)[0] ?? 0)
     readonly property date startTime: new Date(_dateEdit.gDate[0], _dateEdit.gDate[1] - 1, _dateEdit.gDate[2], 0, 0, 0, 0)
     readonly property date endTime: new Date(_dateEdit.gDate[0], _dateEdit.gDate[1] - 1, _dateEdit.gDate[2], 23, 59, 59, 0)
     property date today
@@ -34,6 +36,12 @@ Pane {
     readonly property int speedFactor: _speedChooser.currentValue ?? 10
 
     property var _entries: TripPlayback.chooserEntries([], [])
+    // The keys of every trip in order, listed once per load: a day may hold 86,400 of them.
+    property var _tripKeys: []
+    // The chooser's index, copied when it changes: bindings that read the list's own index while
+    // it is being built would loop.
+    property int _chosenEntry: 0
+    property int _motionStops: 0
     readonly property bool _loaded: state === "run" || state === "puse"
 
     // A recorded point of the trip being replayed: the car was there at that second.
@@ -67,11 +75,12 @@ Pane {
     }
 
     function _fillChooser(): void {
-        _entries = TripPlayback.chooserEntries(Array.from(paths ?? []), map ? map.pathColors : ["black"]);
+        _tripKeys = Array.from(paths ?? []).map(trip => Object.keys(trip ?? {}));
+        _entries = TripPlayback.chooserEntries(_tripKeys, map ? map.pathColors : ["black"]);
         if (_tripChooser.currentIndex !== 0)
             _tripChooser.currentIndex = 0;
         else
-            _choose();
+            _choose(0);
     }
 
     // The trip a chooser entry stands for, counted from 1; 0 for all trips.
@@ -79,11 +88,26 @@ Pane {
         return (_entries[index]?.pathIndex ?? -1) + 1;
     }
 
+    // Trip `number`'s entry of a list per trip, the first trip's for 0 (all trips).
+    function _tripOf(list: var, number: int): var {
+        return (list ?? [])[number >= 1 ? number - 1 : 0];
+    }
+
+    // The chosen trip's entry, worked out afresh: handlers never see one property updated and
+    // another not yet.
+    function _currentTrip(list: var): var {
+        return _tripOf(list, _pathNumberAt(_chosenEntry));
+    }
+
     // Shows the chosen trip alone, locked on the car, or all trips in one view.
-    function _choose(): void {
+    function _choose(entry: int): void {
+        // -1 while the list is being built.
+        if (entry < 0)
+            return;
+        _chosenEntry = entry;
         if (_entries.length <= 1 || !map)
             return;
-        const chosen = _pathNumberAt(_tripChooser.currentIndex);
+        const chosen = _pathNumberAt(entry);
         const layers = map.debriefingPaths;
         for (let i = 0; i < layers.length; ++i)
             layers[i].visible = chosen === 0 || i + 1 === chosen;
@@ -98,7 +122,7 @@ Pane {
     }
 
     function _showSecond(second: real): void {
-        const point = currentPath[String(Math.round(second))];
+        const point = _currentTrip(paths)?.[String(Math.round(second))];
         if (point)
             locationPicked(point);
     }
@@ -109,7 +133,7 @@ Pane {
             stop.destroy();
         const grey = Qt.rgba(0.5, 0.5, 0.5, 0.7);
         const stops = [];
-        for (const change of TripPlayback.motionChanges(currentPath, currentPath_Keys)) {
+        for (const change of TripPlayback.motionChanges(_currentTrip(paths) ?? {}, _currentTrip(_tripKeys) ?? [])) {
             stops.push(_gradientStop.createObject(_motionGradient, {
                 "position": change.position,
                 "color": change.moving ? grey : "transparent"
@@ -120,6 +144,7 @@ Pane {
             }));
         }
         _motionGradient.stops = stops;
+        _motionStops = stops.length;
     }
 
     padding: 0
@@ -190,12 +215,14 @@ Pane {
         LayoutMirroring.enabled: false
         LayoutMirroring.childrenInherit: true
 
+        // Drawn only with stops: a rectangle with a gradient of none shows its plain colour.
         Rectangle {
+            objectName: "_motion"
+
             anchors.fill: parent
             anchors.leftMargin: 12
             anchors.rightMargin: 12
-            visible: _debriefingDialog._loaded
-            color: "transparent"
+            visible: _debriefingDialog._loaded && _debriefingDialog._motionStops > 0
             gradient: Gradient {
                 id: _motionGradient
                 objectName: "_motionGradient"
@@ -245,6 +272,8 @@ Pane {
         BarButton {
             objectName: "_previousDay"
 
+            Layout.preferredWidth: 34
+
             icon.source: "qrc:/graphics/go-next.svg"
             text: "روز قبل"
             onClicked: _debriefingDialog.moveDays(-1)
@@ -253,14 +282,16 @@ Pane {
             objectName: "_dateButton"
 
             Layout.preferredHeight: 40
-            leftPadding: 4
-            rightPadding: 4
+            leftPadding: 2
+            rightPadding: 2
             text: _dateEdit.text
             font.family: _font_lato.name
             onClicked: _datePopup.open()
         }
         BarButton {
             objectName: "_nextDay"
+
+            Layout.preferredWidth: 34
 
             visible: _debriefingDialog.state === "stop" && _debriefingDialog.startTime < _debriefingDialog.yesterday
             icon.source: "qrc:/graphics/go-previous.svg"
@@ -269,6 +300,8 @@ Pane {
         }
         BarButton {
             objectName: "_today"
+
+            Layout.preferredWidth: 34
 
             visible: _debriefingDialog.state === "stop" && _debriefingDialog.startTime.getTime() !== _debriefingDialog.today.getTime()
             icon.source: "qrc:/graphics/view-calendar.svg"
@@ -282,8 +315,10 @@ Pane {
             id: _speedChooser
             objectName: "_speedChooser"
 
-            Layout.preferredWidth: 70
-            Layout.minimumWidth: 56
+            // Narrower than 70 only when the window is too narrow for the whole bar.
+            Layout.fillWidth: true
+            Layout.preferredWidth: 56
+            Layout.maximumWidth: 70
             visible: _debriefingDialog._loaded
             textRole: "text"
             valueRole: "factor"
@@ -314,12 +349,13 @@ Pane {
             id: _tripChooser
             objectName: "_tripChooser"
 
-            Layout.preferredWidth: 140
-            Layout.minimumWidth: 110
+            Layout.fillWidth: true
+            Layout.preferredWidth: 96
+            Layout.maximumWidth: 140
             visible: _debriefingDialog._loaded
             textRole: "key"
             model: _debriefingDialog._entries
-            onCurrentIndexChanged: _debriefingDialog._choose()
+            onCurrentIndexChanged: _debriefingDialog._choose(currentIndex)
             delegate: ItemDelegate {
                 id: _entry
 
@@ -386,6 +422,8 @@ Pane {
         id: _datePopup
         objectName: "_datePopup"
 
+        // Over the date button, at the reading end of the bar.
+        x: _debriefingDialog.width - width
         y: -height - _timeline.height
         focus: true
         background: PlainPopupBackground {}

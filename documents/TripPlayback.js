@@ -14,11 +14,12 @@ function _clock(seconds) {
 
 // "All trips", then one entry per trip of two points or more, each with the index of its layer:
 // a trip left out does not shift the entries after it off their layers. A trip's first point is
-// where the car set off from before it, so its start time is its second point's.
-function chooserEntries(trips, colors) {
+// where the car set off from before it, so its start time is its second point's. `tripKeys` holds
+// the keys of each trip in order.
+function chooserEntries(tripKeys, colors) {
     const entries = [{ "key": "همه مسیرها", "pathColor": "black", "pathIndex": -1 }];
-    for (let i = 0; i < trips.length; ++i) {
-        const keys = Object.keys(trips[i] ?? {});
+    for (let i = 0; i < tripKeys.length; ++i) {
+        const keys = tripKeys[i];
         if (keys.length < 2)
             continue;
         entries.push({

@@ -271,8 +271,10 @@ TestCase {
     function test_motion(data): void {
         showTrips([trip(hours(6), [0, 5]), trip(hours(9), data.offsets, data.speeds)]);
         named("_tripChooser").currentIndex = 2;
+        dialog().state = "puse";
         const stops = named("_motionGradient").stops;
         compare(stops.length, data.stops.length);
+        compare(named("_motion").visible, data.stops.length > 0);
         for (let i = 0; i < stops.length; ++i) {
             fuzzyCompare(stops[i].position, data.stops[i][0], 1e-9, "stop " + i);
             verify(Qt.colorEqual(stops[i].color, data.stops[i][1]), "stop " + i + ": " + stops[i].color);
