@@ -126,15 +126,22 @@ QtObject {
         return true;
     }
 
+    // A trip answer counts only while the bar waits for it: once the user left trip playback, its
+    // paths would land on the live map and its error in another page's tooltip.
     function handleTripReply(): void {
+        if (debriefingDialog.state !== "loading")
+            return;
         pathsAdvanceInfo = server.pathsAdvanceInfo();
-        const paths = server.debriefingPath();
+        // Converted once into script values that the map and the bar share.
+        const paths = Array.from(server.debriefingPath());
         map.createDebriefingPaths(paths);
         debriefingDialog.paths = paths;
         debriefingDialog.state = "run";
     }
 
     function handleTripError(errorCode: int): void {
+        if (debriefingDialog.state !== "loading")
+            return;
         debriefingDialog.state = "stop";
         if (errorCode === 4 || errorCode === 10000)
             tooltip.show("خودرو شما در این بازه زمانی \n مسیری طی نکرده است", 3000);

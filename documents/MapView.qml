@@ -25,7 +25,7 @@ QL.Map {
     readonly property bool myCoordinateIsValid: _positionSource.valid && _positionSource.position.latitudeValid
             && _positionSource.position.longitudeValid
     property var centerWithAnimation
-    property list<QL.MapPolyline> debriefingPaths
+    property list<GeoPath> debriefingPaths
 
     readonly property alias locationItem: _locationItem
     readonly property alias geofenceItem: _geofenceItem
@@ -64,27 +64,29 @@ QL.Map {
     }
 
     function clearDebriefingPaths(): void {
-        for (const line of _map.debriefingPaths) {
-            _map.removeMapItem(line);
-            line.destroy();
+        for (const layer of _map.debriefingPaths) {
+            _map.removeMapItemGroup(layer);
+            layer.destroy();
         }
         _map.debriefingPaths = [];
     }
 
-    // Each path maps the decimal Unix seconds of a point to its location record.
+    // Each path maps the decimal Unix seconds of a point to its location record. Such keys
+    // enumerate in ascending order, so the values come in time order without a sort; each line
+    // is set whole, as one list.
     function createDebriefingPaths(paths: var): void {
         clearDebriefingPaths();
-        const lines = [];
-        for (let i = 0; i < paths.length; ++i) {
-            const line = _pathComponent.createObject(_map, {
+        const trips = Array.from(paths ?? []);
+        const layers = [];
+        for (let i = 0; i < trips.length; ++i) {
+            const layer = _pathComponent.createObject(_map, {
                 "line.color": _map.pathColors[i % _map.pathColors.length],
-                "path": Object.keys(paths[i]).sort((a, b) => Number(a) - Number(b)).map(
-                    key => QtPositioning.coordinate(paths[i][key].lat, paths[i][key].lon))
+                "path": Object.values(trips[i] ?? {}).map(point => QtPositioning.coordinate(point.lat, point.lon))
             });
-            _map.addMapItem(line);
-            lines.push(line);
+            _map.addMapItemGroup(layer);
+            layers.push(layer);
         }
-        _map.debriefingPaths = lines;
+        _map.debriefingPaths = layers;
     }
 
     onCenterWithAnimationChanged: {
@@ -276,8 +278,6 @@ QL.Map {
     Component {
         id: _pathComponent
 
-        QL.MapPolyline {
-            line.width: 4
-        }
+        GeoPath {}
     }
 }

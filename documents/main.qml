@@ -614,6 +614,7 @@ ApplicationWindow {
 
             ToolButton {
                 id: _btnDebriefing_AdvanceInfo
+                objectName: "_btnDebriefing_AdvanceInfo"
 
                 visible: _mainWindow.currentOperation === Globals.Debriefing_Operation && _debriefingDialog.state !== "stop"
                          && _debriefingDialog.state !== "loading"
@@ -832,6 +833,11 @@ ApplicationWindow {
         anchors.bottom: parent.bottom
         height: 50
         visible: _mainWindow.currentOperation === Globals.Debriefing_Operation
+        map: _map
+        server: _server
+        imei: _mainWindow.currentDevice.imei ?? 0
+        onLocationPicked: location => _mainWindow.currentLocation = location
+        onLockStateRequested: lockState => _lockStateItem.state = lockState
     }
 
     ParametersItem {

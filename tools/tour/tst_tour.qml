@@ -84,21 +84,57 @@ TestCase {
         shoot("04-dashboard");
     }
 
+    // Opens a drop-down list and clicks its entry `index`.
+    function choose(comboBox: var, index: int): void {
+        mouseClick(comboBox);
+        tryVerify(() => comboBox.popup.opened, 3000);
+        const entry = comboBox.popup.contentItem.itemAtIndex(index);
+        verify(entry, "entry " + index);
+        mouseClick(entry);
+        tryVerify(() => !comboBox.popup.visible, 3000);
+    }
+
     // Yesterday's trips from the server, summed up in the statistics popup over the map.
     function test_5_tripStatistics(): void {
         findNamed("_mainStackView").push(findNamed("_map"));
         _tour.window.currentOperation = Globals.Debriefing_Operation;
-        const end = new Date();
-        end.setHours(0, 0, 0, 0);
-        const start = new Date(end.getTime() - 86400000);
-        findNamed("_liveData").server.getDebriefingPath(_tour.window.currentDevice.imei, start, end);
-        tryVerify(() => _tour.window.pathsAdvanceInfo.length > 0, 15000);
+        mouseClick(findNamed("_previousDay"));
+        shoot("05-trip-day");
+        mouseClick(findNamed("_loadButton"));
+        tryCompare(findNamed("_debriefingDialog"), "state", "run", 30000);
+        wait(2000); // map tiles
+        shoot("05a-trips");
         const popup = findNamed("_path_AdvanceInfo_popup");
         popup.open();
         tryVerify(() => popup.opened, 3000);
-        shoot("05-trip-statistics");
+        shoot("05b-trip-statistics");
         popup.close();
         tryVerify(() => !popup.visible, 3000);
+    }
+
+    // One trip replayed, the list of trips, the day picker, and the bar in the narrowest window.
+    function test_5c_tripPlayback(): void {
+        const trips = findNamed("_tripChooser");
+        mouseClick(trips);
+        tryVerify(() => trips.popup.opened, 3000);
+        shoot("05c-trip-list");
+        trips.popup.close();
+        tryVerify(() => !trips.popup.visible, 3000);
+        choose(trips, 1);
+        wait(2000);
+        shoot("05d-trip-playback");
+        const width = _tour.window.width;
+        const height = _tour.window.height;
+        _tour.window.width = 350;
+        _tour.window.height = 560;
+        shoot("05e-trip-playback-narrow");
+        findNamed("_stopButton").clicked();
+        mouseClick(findNamed("_dateButton"));
+        tryVerify(() => findNamed("_datePopup").opened, 3000);
+        shoot("05f-trip-date-narrow");
+        findNamed("_debriefingDialog").closePopups();
+        _tour.window.width = width;
+        _tour.window.height = height;
     }
 
     function test_6_exitConfirmation(): void {

@@ -1,0 +1,110 @@
+import QtQuick
+import QtTest
+import globals
+import "qrc:/"
+
+// Trip playback against the development server, used as a person would: yesterday's trips are
+// loaded, one is chosen and played at 60 times real speed, and the figures popup is read.
+TestCase {
+    id: _testCase
+
+    property var window: null
+
+    function findNamed(name: string): var {
+        const found = findChild(_testCase.window, name);
+        verify(found, name);
+        return found;
+    }
+
+    // The first visible button under `item` that reads `text`.
+    function buttonWithText(item: var, text: string): var {
+        for (const child of item.children) {
+            if (child.visible && child.text === text && child.clicked !== undefined)
+                return child;
+            const found = buttonWithText(child, text);
+            if (found)
+                return found;
+        }
+        return null;
+    }
+
+    // Opens a drop-down list and clicks its entry `index`, as a finger would.
+    function choose(comboBox: var, index: int): void {
+        mouseClick(comboBox);
+        tryVerify(() => comboBox.popup.opened, 3000);
+        const list = comboBox.popup.contentItem;
+        list.positionViewAtIndex(index, ListView.Contain);
+        const entry = list.itemAtIndex(index);
+        verify(entry, "entry " + index);
+        mouseClick(entry);
+        tryVerify(() => !comboBox.popup.visible, 3000);
+        compare(comboBox.currentIndex, index);
+    }
+
+    name: "Trips"
+
+    function initTestCase(): void {
+        const component = Qt.createComponent("qrc:/main.qml");
+        compare(component.status, Component.Ready, component.errorString());
+        _testCase.window = component.createObject(null, {
+            "width": 420,
+            "height": 760
+        });
+        tryVerify(() => _testCase.window.visible && _testCase.window.width > 0, 10000);
+        waitForRendering(_testCase.window.contentItem);
+        findNamed("_userField").text = "358000000000001";
+        findNamed("_passwordField").text = "582901";
+        mouseClick(findNamed("_loginButton"));
+        tryCompare(_testCase.window, "currentOperation", Globals.CarControl_Operation, 15000);
+        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
+    }
+
+    function cleanupTestCase(): void {
+        _testCase.window.destroy();
+    }
+
+    function test_1_yesterdaysTripPlaysBack(): void {
+        mouseClick(buttonWithText(_testCase.window.footer, "گزارش مسیر"));
+        compare(_testCase.window.currentOperation, Globals.Debriefing_Operation);
+        const bar = findNamed("_debriefingDialog");
+        tryVerify(() => bar.visible);
+        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
+
+        const now = new Date();
+        mouseClick(findNamed("_previousDay"));
+        compare(bar.startTime.getTime(), new Date(now.getFullYear(), now.getMonth(), now.getDate() - 1).getTime());
+        mouseClick(findNamed("_loadButton"));
+        tryCompare(bar, "state", "run", 30000);
+        const trips = findNamed("_tripChooser");
+        verify(trips.count > 1, "yesterday has trips");
+        compare(findNamed("_map").debriefingPaths.length, _testCase.window.pathsAdvanceInfo.length);
+
+        choose(trips, 1);
+        choose(findNamed("_speedChooser"), 3);
+        verify(bar.isRunning);
+        compare(findNamed("_playbackTimer").interval, 16);
+        const start = _testCase.window.currentLocation.dateTime.getTime();
+        verify(bar.currentPath[String(start / 1000)] !== undefined, "the car stands on a point of the chosen trip");
+        tryVerify(() => _testCase.window.currentLocation.dateTime.getTime() > start, 10000);
+    }
+
+    // Runs after the playback above. The popup shows the chosen trip's figures, and the whole day's with all trips chosen.
+    function test_2_figuresPopup(): void {
+        const bar = findNamed("_debriefingDialog");
+        const figures = _testCase.window.pathsAdvanceInfo;
+        const popup = findNamed("_path_AdvanceInfo_popup");
+        mouseClick(findNamed("_btnDebriefing_AdvanceInfo"));
+        tryVerify(() => popup.opened, 3000);
+        compare(findNamed("_figure_distance").text, figures[bar.currentPathIndex - 1].distance / 1000 + " km");
+        popup.close();
+        tryVerify(() => !popup.visible, 3000);
+
+        choose(findNamed("_tripChooser"), 0);
+        mouseClick(findNamed("_btnDebriefing_AdvanceInfo"));
+        tryVerify(() => popup.opened, 3000);
+        const day = Array.from(figures).reduce((sum, trip) => sum + trip.distance, 0);
+        compare(findNamed("_figure_distance").text, day / 1000 + " km");
+        verify(day > 0);
+        popup.close();
+    }
+}
