@@ -63,7 +63,32 @@ TestCase {
         tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
     }
 
-    function cleanup(): void {
+    // Opens a drop-down list and clicks its entry `index`, as a finger would.
+    function choose(comboBox: var, index: int): void {
+        mouseClick(comboBox);
+        tryVerify(() => comboBox.popup.opened, 3000);
+        const list = comboBox.popup.contentItem;
+        list.positionViewAtIndex(index, ListView.Contain);
+        const entry = list.itemAtIndex(index);
+        verify(entry, "entry " + index);
+        mouseClick(entry);
+        tryVerify(() => !comboBox.popup.visible, 3000);
+        compare(comboBox.currentIndex, index);
+    }
+
+    // The first visible button under `item` that reads `text`.
+    function buttonWithText(item: var, text: string): var {
+        for (const child of item.children) {
+            if (child.visible && child.text === text && child.clicked !== undefined)
+                return child;
+            const found = buttonWithText(child, text);
+            if (found)
+                return found;
+        }
+        return null;
+    }
+
+    function closeWindow(): void {
         if (_testCase.window)
             _testCase.window.destroy();
         _testCase.window = null;

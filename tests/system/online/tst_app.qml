@@ -10,6 +10,10 @@ SystemTestCase {
 
     name: "App"
 
+    function cleanup(): void {
+        closeWindow();
+    }
+
     function test_ownerReachesTheDashboardWithLiveData() {
         loggedInOwner();
         const stack = findNamed("_mainStackView");

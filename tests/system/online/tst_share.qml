@@ -8,6 +8,10 @@ SystemTestCase {
 
     name: "Share"
 
+    function cleanup(): void {
+        closeWindow();
+    }
+
     // The page's next reply, after `act` has posted.
     function replyTo(act: var): var {
         const replies = createTemporaryObject(_spyComponent, _testCase, {

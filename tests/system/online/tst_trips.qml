@@ -5,62 +5,17 @@ import "qrc:/"
 
 // Trip playback against the development server, used as a person would: yesterday's trips are
 // loaded, one is chosen and played at 60 times real speed, and the figures popup is read.
-TestCase {
+SystemTestCase {
     id: _testCase
-
-    property var window: null
-
-    function findNamed(name: string): var {
-        const found = findChild(_testCase.window, name);
-        verify(found, name);
-        return found;
-    }
-
-    // The first visible button under `item` that reads `text`.
-    function buttonWithText(item: var, text: string): var {
-        for (const child of item.children) {
-            if (child.visible && child.text === text && child.clicked !== undefined)
-                return child;
-            const found = buttonWithText(child, text);
-            if (found)
-                return found;
-        }
-        return null;
-    }
-
-    // Opens a drop-down list and clicks its entry `index`, as a finger would.
-    function choose(comboBox: var, index: int): void {
-        mouseClick(comboBox);
-        tryVerify(() => comboBox.popup.opened, 3000);
-        const list = comboBox.popup.contentItem;
-        list.positionViewAtIndex(index, ListView.Contain);
-        const entry = list.itemAtIndex(index);
-        verify(entry, "entry " + index);
-        mouseClick(entry);
-        tryVerify(() => !comboBox.popup.visible, 3000);
-        compare(comboBox.currentIndex, index);
-    }
 
     name: "Trips"
 
     function initTestCase(): void {
-        const component = Qt.createComponent("qrc:/main.qml");
-        compare(component.status, Component.Ready, component.errorString());
-        _testCase.window = component.createObject(null, {
-            "width": 420,
-            "height": 760
-        });
-        tryVerify(() => _testCase.window.visible && _testCase.window.width > 0, 10000);
-        waitForRendering(_testCase.window.contentItem);
-        findNamed("_userField").text = "358000000000001";
-        findNamed("_passwordField").text = "582901";
-        mouseClick(findNamed("_loginButton"));
-        tryCompare(_testCase.window, "currentOperation", Globals.CarControl_Operation, 15000);
-        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
+        loggedInOwner();
     }
 
     function cleanupTestCase(): void {
-        _testCase.window.destroy();
+        closeWindow();
     }
 
     function test_1_yesterdaysTripPlaysBack(): void {
