@@ -65,6 +65,9 @@ TestCase {
 
     // Opens a drop-down list and clicks its entry `index`, as a finger would.
     function choose(comboBox: var, index: int): void {
+        // A list just shown may not be laid out yet: a click would land where it is not.
+        tryVerify(() => comboBox.visible && comboBox.width > 0, 3000);
+        waitForRendering(comboBox);
         mouseClick(comboBox);
         tryVerify(() => comboBox.popup.opened, 3000);
         const list = comboBox.popup.contentItem;
