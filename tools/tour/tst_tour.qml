@@ -108,4 +108,77 @@ TestCase {
         shoot("07-server-notice");
         notice.close();
     }
+
+    // Live tracking as the owner opens it: a click on the dashboard's map.
+    function test_8_liveTracking(): void {
+        const stack = findNamed("_mainStackView");
+        stack.pop(findNamed("_dashboard"));
+        _tour.window.currentOperation = Globals.CarControl_Operation;
+        tryCompare(stack, "busy", false, 5000);
+        mouseClick(findNamed("_miniMap"));
+        tryCompare(stack, "busy", false, 5000);
+        wait(3000); // tiles
+        shoot("08-live-tracking");
+    }
+
+    function test_9a_panelExpanded(): void {
+        mouseClick(findNamed("_expandButton"));
+        shoot("09-live-values");
+        mouseClick(findNamed("_expandButton"));
+    }
+
+    function test_9b_mapTypes(): void {
+        mouseClick(findNamed("_layersButton"));
+        const popup = findNamed("_mapTypePopup");
+        tryVerify(() => popup.opened, 3000);
+        shoot("10-map-types");
+        mouseClick(findChild(popup.contentItem, "_mapTypeTile1"));
+        tryVerify(() => !popup.visible, 3000);
+        wait(3000); // tiles
+        shoot("11-satellite");
+        mouseClick(findNamed("_layersButton"));
+        tryVerify(() => popup.opened, 3000);
+        mouseClick(findChild(popup.contentItem, "_mapTypeTile0"));
+    }
+
+    function test_9c_geofence(): void {
+        const stack = findNamed("_mainStackView");
+        stack.pop(findNamed("_dashboard"));
+        _tour.window.currentOperation = Globals.CarControl_Operation;
+        tryVerify(() => findNamed("_liveData").server.geofencePolygonLoaded, 15000);
+        _tour.window.currentOperation = Globals.Settings_Operation;
+        _tour.window.currentOperation = Globals.GeoFence_Operation;
+        tryCompare(stack, "busy", false, 5000);
+        wait(3000); // tiles
+        shoot("12-geofence");
+        mouseClick(findNamed("_btnGefenceOnCenter"));
+        shoot("13-geofence-centred");
+    }
+
+    function test_9d_mapSettings(): void {
+        const stack = findNamed("_mainStackView");
+        _tour.window.currentOperation = Globals.Settings_Operation;
+        stack.pop(findNamed("_settingsMenu"));
+        stack.push(findNamed("_mapSettingPage"));
+        tryCompare(stack, "busy", false, 5000);
+        shoot("14-map-settings");
+    }
+
+    // The smallest window the app allows, on the dashboard and in live tracking.
+    function test_9e_narrowWindow(): void {
+        const stack = findNamed("_mainStackView");
+        _tour.window.showNormal();
+        _tour.window.width = 350;
+        _tour.window.height = 560;
+        stack.pop(findNamed("_dashboard"));
+        _tour.window.currentOperation = Globals.CarControl_Operation;
+        tryCompare(stack, "busy", false, 5000);
+        wait(2000);
+        shoot("15-dashboard-narrow");
+        mouseClick(findNamed("_miniMap"));
+        tryCompare(stack, "busy", false, 5000);
+        mouseClick(findNamed("_expandButton"));
+        wait(2000);
+        shoot("16-live-tracking-narrow");
+    }
 }
