@@ -168,8 +168,10 @@ QL.Map {
         target: null
         grabPermissions: PointerHandler.TakeOverForbidden
         onActiveChanged: {
-            if (active)
-                _myMap.startCentroid = _myMap.toCoordinate(_pinch.centroid.position, false);
+            if (!active)
+                return;
+            _centerAnimation.stop();
+            _myMap.startCentroid = _myMap.toCoordinate(_pinch.centroid.position, false);
         }
         onScaleChanged: delta => {
             if (_myMap.zoomLevel < _myMap.maximumZoomLevel || delta < 1)
@@ -198,8 +200,11 @@ QL.Map {
         enabled: _myMap.gestureEnabled
         target: null
         onActiveChanged: {
-            if (active)
-                _myMap.dragged();
+            if (!active)
+                return;
+            // The user's hand wins over a centring still under way.
+            _centerAnimation.stop();
+            _myMap.dragged();
         }
         onTranslationChanged: delta => _myMap.pan(-delta.x, -delta.y)
     }

@@ -235,6 +235,18 @@ Item {
             verify(map.center.latitude > 36.3, "dragging down shows what lies north");
         }
 
+        // A drag during an animated centring keeps the map where the hand leaves it.
+        function test_dragStopsACentring() {
+            const map = createMap(400, 400);
+            map.animationsEnabled = true;
+            map.center = QtPositioning.coordinate(36.3, 59.6);
+            const target = QtPositioning.coordinate(36.5, 59.9);
+            map.centerOn(target);
+            mouseDrag(map, 100, 100, 80, 60);
+            wait(500);
+            verify(map.center.distanceTo(target) > 10000, "the centring went on after the drag");
+        }
+
         function test_gesturesOff() {
             const map = createMap(400, 400);
             map.gestureEnabled = false;

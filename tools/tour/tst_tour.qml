@@ -121,6 +121,13 @@ TestCase {
         shoot("08-live-tracking");
     }
 
+    // The dashboard's small map has the same buttons: these are the main map's.
+    function onMap(name: string): var {
+        const found = findChild(findNamed("_map"), name);
+        verify(found, name);
+        return found;
+    }
+
     function test_9a_panelExpanded(): void {
         mouseClick(findNamed("_expandButton"));
         shoot("09-live-values");
@@ -128,15 +135,15 @@ TestCase {
     }
 
     function test_9b_mapTypes(): void {
-        mouseClick(findNamed("_layersButton"));
-        const popup = findNamed("_mapTypePopup");
+        mouseClick(onMap("_layersButton"));
+        const popup = onMap("_mapTypePopup");
         tryVerify(() => popup.opened, 3000);
         shoot("10-map-types");
         mouseClick(findChild(popup.contentItem, "_mapTypeTile1"));
         tryVerify(() => !popup.visible, 3000);
         wait(3000); // tiles
         shoot("11-satellite");
-        mouseClick(findNamed("_layersButton"));
+        mouseClick(onMap("_layersButton"));
         tryVerify(() => popup.opened, 3000);
         mouseClick(findChild(popup.contentItem, "_mapTypeTile0"));
     }

@@ -64,6 +64,18 @@ TestCase {
             spy.wait(5000);
     }
 
+    // The dashboard's small map has the same buttons: these are the main map's.
+    function onMap(map: var, name: string): var {
+        const found = findChild(map, name);
+        verify(found, name);
+        return found;
+    }
+
+    // A coordinate read from a property follows the property; this one stays.
+    function copy(coord: var): var {
+        return QtPositioning.coordinate(coord.latitude, coord.longitude);
+    }
+
     function near(a: var, b: var, metres: real): bool {
         return a.isValid && b.isValid && a.distanceTo(b) < metres;
     }
@@ -108,7 +120,7 @@ TestCase {
 
         mouseDrag(map, 150, 300, 120, 80);
         compare(lock.state, "");
-        const moved = map.center;
+        const moved = copy(map.center);
         verify(!near(moved, carCoordinate(), 10), "the drag moved the map off the car");
         waitForLocations(2);
         verify(near(map.center, moved, 0.01), "positions after the drag leave the map where the user put it");
@@ -131,12 +143,14 @@ TestCase {
         const geofence = map.geofenceItem;
         verify(geofence.visible);
         tryCompare(map, "tilt", 0, 3000);
+        // Map items take their places when the map is next drawn.
+        waitForRendering(map);
 
         const corner = geofence.points[4];
         const start = map.fromCoordinate(corner.coordinate, false);
         verify(start.x > 0 && start.x < map.width && start.y > 0 && start.y < map.height, "the fitted zone is in view");
         const target = Qt.point(map.width / 2, map.height / 2 + 40);
-        const was = corner.coordinate;
+        const was = copy(corner.coordinate);
         mousePress(map, start.x, start.y);
         for (let step = 1; step <= 10; ++step)
             mouseMove(map, start.x + (target.x - start.x) * step / 10, start.y + (target.y - start.y) * step / 10);
@@ -148,7 +162,7 @@ TestCase {
         compare(geofence.polygon.path[4], corner.coordinate);
 
         mouseClick(findNamed("_btnGefenceOnCenter"));
-        const center = map.center;
+        const center = copy(map.center);
         const radius = center.distanceTo(geofence.coords[0]);
         verify(radius > 0);
         for (let k = 0; k < 8; ++k) {
@@ -161,8 +175,8 @@ TestCase {
         loggedInOwner();
         let map = openLiveTracking();
         tryVerify(() => map.supportedMapTypes.length >= 2, 10000);
-        mouseClick(findNamed("_layersButton"));
-        const satellite = findChild(findNamed("_mapTypePopup").contentItem, "_mapTypeTile1");
+        mouseClick(onMap(map, "_layersButton"));
+        const satellite = findChild(onMap(map, "_mapTypePopup").contentItem, "_mapTypeTile1");
         tryVerify(() => satellite.visible && satellite.enabled, 3000);
         mouseClick(satellite);
         compare(map.activeMapType.name, map.supportedMapTypes[1].name);
@@ -175,8 +189,8 @@ TestCase {
         map = openLiveTracking();
         tryCompare(map.activeMapType, "name", map.supportedMapTypes[1].name, 10000);
 
-        mouseClick(findNamed("_layersButton"));
-        const street = findChild(findNamed("_mapTypePopup").contentItem, "_mapTypeTile0");
+        mouseClick(onMap(map, "_layersButton"));
+        const street = findChild(onMap(map, "_mapTypePopup").contentItem, "_mapTypeTile0");
         tryVerify(() => street.visible, 3000);
         mouseClick(street);
         compare(findNamed("_mapSettingPage").activeStyleIndex, 0);
