@@ -164,28 +164,38 @@ TestCase {
 
     function test_9d_mapSettings(): void {
         const stack = findNamed("_mainStackView");
-        _tour.window.currentOperation = Globals.Settings_Operation;
-        stack.pop(findNamed("_settingsMenu"));
+        _tour.window.back();
+        tryCompare(stack, "busy", false, 5000);
         stack.push(findNamed("_mapSettingPage"));
         tryCompare(stack, "busy", false, 5000);
         shoot("14-map-settings");
     }
 
-    // The smallest window the app allows, on the dashboard and in live tracking.
+    // The smallest window the app allows, on the dashboard and in live tracking: a window of
+    // its own, as on a small phone.
     function test_9e_narrowWindow(): void {
-        const stack = findNamed("_mainStackView");
+        _tour.window.destroy();
+        wait(50);
+        _tour.window = Qt.createComponent("qrc:/main.qml").createObject(null);
+        tryVerify(() => _tour.window.visible, 10000);
         _tour.window.showNormal();
         _tour.window.width = 350;
         _tour.window.height = 560;
-        stack.pop(findNamed("_dashboard"));
-        _tour.window.currentOperation = Globals.CarControl_Operation;
+        waitForRendering(_tour.window.contentItem);
+        findNamed("_offlineCheck").checked = false;
+        findNamed("_userField").text = "358000000000001";
+        findNamed("_passwordField").text = "582901";
+        mouseClick(findNamed("_loginButton"));
+        tryCompare(_tour.window, "currentOperation", Globals.CarControl_Operation, 15000);
+        const stack = findNamed("_mainStackView");
         tryCompare(stack, "busy", false, 5000);
-        wait(2000);
+        tryVerify(() => _tour.window.currentStatus !== undefined && _tour.window.currentLocation !== undefined, 15000);
+        wait(2000); // tiles
         shoot("15-dashboard-narrow");
         mouseClick(findNamed("_miniMap"));
         tryCompare(stack, "busy", false, 5000);
         mouseClick(findNamed("_expandButton"));
-        wait(2000);
+        wait(2000); // tiles
         shoot("16-live-tracking-narrow");
     }
 }
