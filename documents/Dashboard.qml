@@ -5,7 +5,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import globals
 import "qmlItems" as QmlItems
-import "JsTools.js" as JsTools
+import "LiveDataRules.js" as LiveDataRules
 import "Style.js" as Style
 
 // Home page of a logged-in user: the car's latest state and the commands sent to it by SMS.
@@ -19,6 +19,7 @@ Page {
 
     readonly property var status: _mainWindow.currentStatus
     readonly property var location: _mainWindow.currentLocation
+    readonly property var readings: LiveDataRules.readings(location, status)
     readonly property color openColor: Qt.rgba(0.8, 0.8, 0, 1)
     readonly property color onColor: Style.onGreen
     readonly property string openText: "باز است"
@@ -30,11 +31,6 @@ Page {
 
     function simCardNumber(): string {
         return String(_smsManager.simSlot + 1);
-    }
-
-    // "---" until the first record arrives.
-    function reading(present: bool, value: var): string {
-        return present ? String(value) : "---";
     }
 
     background: null
@@ -136,7 +132,7 @@ Page {
 
                 Reading {
                     objectName: "_speedReading"
-                    value: _page.location ? JsTools.formatNumber(Math.round(_page.location.speed * 3.6), 3) : "---"
+                    value: _page.readings.speed
                     unit: "km/h"
 
                     Image {
@@ -151,7 +147,7 @@ Page {
                 }
                 Reading {
                     objectName: "_altitudeReading"
-                    value: _page.location ? JsTools.formatNumber(Math.round(_page.location.alt), 3) : "---"
+                    value: _page.readings.alt
                     unit: "m"
 
                     Image {
@@ -167,7 +163,7 @@ Page {
                 Reading {
                     objectName: "_simReading"
                     valueWidth: 45
-                    value: _page.status && _page.status.simCharge !== 0xFFFF ? String(_page.status.simCharge) : "---"
+                    value: _page.readings.sim
                     unit: "T"
 
                     QmlItems.SimChargeItem {
@@ -180,21 +176,21 @@ Page {
 
                 Reading {
                     objectName: "_batteryReading"
-                    value: !_page.status ? "---" : _page.status.powerDetect ? (_page.status.charging ? "Full" : "Charge") : String(_page.status.battryPercent)
+                    value: _page.readings.battery
                     unit: "%"
-                    unitVisible: !(_page.status?.powerDetect ?? false)
+                    unitVisible: _page.readings.batteryUnitVisible
 
                     QmlItems.Battry {
                         objectName: "_battery"
                         implicitWidth: 28
                         implicitHeight: 28
                         percent: _page.status?.battryPercent ?? 0
-                        state: !_page.status?.powerDetect ? "use" : _page.status.charging ? "full" : "charging"
+                        state: _page.readings.batteryState
                     }
                 }
                 Reading {
                     objectName: "_gsmReading"
-                    value: _page.reading(!!_page.status, _page.status?.gsmSignal)
+                    value: _page.readings.gsm
                     unit: "%"
 
                     QmlItems.GsmSignalItem {
@@ -206,7 +202,7 @@ Page {
                 }
                 Reading {
                     objectName: "_gpsReading"
-                    value: _page.reading(!!_page.location, _page.location?.accuracy)
+                    value: _page.readings.gps
                     unit: "%"
 
                     QmlItems.GpsSignalItem {
@@ -299,12 +295,57 @@ Page {
                 }
             }
 
-            MiniMap {
+            // The car on a small map; any click opens live tracking.
+            MapView {
                 objectName: "_miniMap"
                 Layout.fillWidth: true
                 Layout.preferredHeight: _page.height - _logo.height - _carGrid.height - _readingsGrid.height - _buttonBar.height - 60
                 Layout.minimumHeight: 150
-                location: _page.location
+                enableMapTypeSelector: false
+                enabled: _mainWindow.currentOperation === Globals.CarControl_Operation
+                gestureEnabled: false
+                rounded: true
+                centerWithAnimation: _mainWindow.carCoord
+                locationItem.coordWithAnimation: centerWithAnimation
+                locationItem.rotate: (_page.location?.course ?? 0) - bearing
+                locationItem.arrowVisible: Math.floor(_page.location?.speed ?? 0) !== 0
+                locationItem.color: "blue"
+                centerToken.visible: false
+                tilt: 40
+                zoomLevel: 14
+
+                Row {
+                    LayoutMirroring.enabled: false
+                    x: 10
+                    y: 10
+                    z: 1
+                    spacing: 2
+
+                    ClockText {
+                        objectName: "_dateText"
+                        text: _page.readings.date
+                        font.weight: Font.Medium
+                    }
+                    ClockText {
+                        objectName: "_timeText"
+                        text: _page.readings.time
+                    }
+                    ClockText {
+                        objectName: "_secondsText"
+                        anchors.bottom: parent.bottom
+                        anchors.bottomMargin: 1
+                        text: ":" + _page.readings.seconds
+                        font.pixelSize: _mainWindow.basePixelSize * 0.9
+                        font.weight: Font.Medium
+                    }
+                }
+
+                MouseArea {
+                    objectName: "_openTracking"
+                    anchors.fill: parent
+                    z: 2
+                    onClicked: _mainWindow.currentOperation = Globals.LiveTracking_Operation
+                }
             }
         }
     }
@@ -371,5 +412,13 @@ Page {
             font.pixelSize: _mainWindow.basePixelSize * 0.8
             font.weight: Font.Medium
         }
+    }
+
+    component ClockText: Text {
+        color: Style.onGreen
+        style: Text.Outline
+        styleColor: "#1f305e"
+        font.family: _font_lato.name
+        font.pixelSize: _mainWindow.basePixelSize * 1.2
     }
 }

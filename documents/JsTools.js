@@ -13,7 +13,10 @@ function pad(len, str, padding) {
     return text;
 }
 
+// Zeros go between the sign and the digits: -5 to width 3 is "-05".
 function formatNumber(number, len) {
+    if (typeof number === "number" && number < 0)
+        return "-" + pad(len - 1, -number, "0");
     return pad(len, number, "0");
 }
 

@@ -53,6 +53,33 @@ function followHeading(course, bearing) {
     return Math.abs(d) > 180 ? bearing + (360 + d) : course;
 }
 
+// What the dashboard and the live-values panel show of the car's last location and status:
+// "---" until the first record arrives ("--:--" and "--" for the clock and the date). Numbers
+// are rounded; speed (km/h) and altitude are padded to three digits.
+function readings(location, status) {
+    const time = location && location.dateTime ? new Date(location.dateTime) : null;
+    const timeKnown = time !== null && !isNaN(time.getTime());
+    const jalali = timeKnown ? JalaliDate.fromGregorian(time) : null;
+    const onPower = !!(status && status.powerDetect);
+    const text = (known, value) => known ? String(value) : "---";
+    return {
+        "date": jalali ? [JsTools.formatNumber(jalali[0], 4), JsTools.formatNumber(jalali[1], 2), JsTools.formatNumber(jalali[2], 2)].join("-") : "--",
+        "time": timeKnown ? JsTools.formatNumber(time.getHours(), 2) + ":" + JsTools.formatNumber(time.getMinutes(), 2) : "--:--",
+        "seconds": timeKnown ? JsTools.formatNumber(time.getSeconds(), 2) : "--",
+        "speed": location ? JsTools.formatNumber(Math.round(Number(location.speed) * 3.6), 3) : "---",
+        "alt": location ? JsTools.formatNumber(Math.round(Number(location.alt)), 3) : "---",
+        "course": text(!!location, Math.round(Number(location?.course))),
+        // A set charging flag on external power means the battery is full.
+        "battery": !status ? "---" : onPower ? (status.charging ? "Full" : "Charge") : String(status.battryPercent),
+        "batteryUnitVisible": !onPower,
+        "batteryState": !onPower ? "use" : status.charging ? "full" : "charging",
+        // 0xFFFF: the device could not read the credit.
+        "sim": text(!!status && status.simCharge !== 0xFFFF, status?.simCharge),
+        "gsm": text(!!status, status?.gsmSignal),
+        "gps": text(!!location, location?.accuracy)
+    };
+}
+
 // Jalali date and local time, e.g. "1403/01/01  09:05:03".
 function toJdateString(gDate) {
     const j = JalaliDate.fromGregorian(gDate);

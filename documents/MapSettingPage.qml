@@ -1,14 +1,81 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Layouts
 import QtCore
+import "qmlItems" as QmlItems
 
-// Map settings; the chosen map style survives restarts.
+// Map settings: the map type, which survives restarts, and the stored tiles.
 Page {
     id: _mapSettingPage
 
     property int activeStyleIndex: 0
 
+    background: null
+    // The list of map types comes from the map's tile plugin.
+    onVisibleChanged: {
+        if (visible)
+            _map.attachPlugin();
+    }
+
     Settings {
         property alias _activeStyleIndex: _mapSettingPage.activeStyleIndex
+    }
+
+    QmlItems.MyScrollArea {
+        id: _scrollArea
+
+        anchors.fill: parent
+        contentHeight: _column.height + 20
+
+        ColumnLayout {
+            id: _column
+
+            x: 10
+            y: 10
+            width: _scrollArea.width - 20
+            spacing: 10
+
+            Title {
+                Layout.fillWidth: true
+                text: "انتخاب انواع فرمتهای نقشه:"
+            }
+
+            ButtonGroup {
+                id: _mapTypes
+            }
+
+            Repeater {
+                model: _map.supportedMapTypes
+
+                delegate: MyRadioButton {
+                    required property var modelData
+                    required property int index
+
+                    objectName: "_mapType" + index
+                    text: modelData.name
+                    checked: index === _mapSettingPage.activeStyleIndex
+                    ButtonGroup.group: _mapTypes
+                    onToggled: {
+                        if (checked)
+                            _mapSettingPage.activeStyleIndex = index;
+                    }
+                }
+            }
+
+            Title {
+                Layout.fillWidth: true
+                Layout.topMargin: 10
+                text: "مدیریت ذخیره سازی نقشه:"
+            }
+
+            MyButton {
+                objectName: "_clearTiles"
+                Layout.alignment: Qt.AlignHCenter
+                text: "پاک کردن نقشههای ذخیره شده"
+                onClicked: _map.clearData()
+            }
+        }
     }
 }

@@ -2,56 +2,55 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Effects
 import QtLocation as QL
 import QtPositioning
+import "LiveDataRules.js" as LiveDataRules
 
-// The main map: the car marker, the phone's position and walking route to the car, the geofence
-// layer and the trip layers.
-QL.Map {
+// The map on which the owner follows the car: the car marker, the phone's position and the route
+// to the car, the geofence layer, the trip layers, the north needle and the map-type choice.
+MyMap {
     id: _map
 
-    // Fixed when the map is created: the plugin reads its parameters once.
-    property string providersRepository: ""
     property list<color> pathColors: ["#BBF44336"]
 
     // Index into supportedMapTypes; applied once the plugin has listed its types.
     property int activeStyleIndex: 0
-    property bool gestureEnabled: true
     property bool headUp: true
     property bool enableRouting: false
+    // Follow the phone's position and heading.
     property bool lockOnMyLocation: false
+    // Renders through an offscreen layer, with rounded corners where the renderer has shaders.
+    property bool rounded: false
     property alias positionSourceActive: _positionSource.active
-    readonly property var myCoordinate: _positionSource.position.coordinate
+    // The phone's position plugin ("" for the platform's own) and its NMEA source, if any.
+    property alias positionPluginName: _positionSource.name
+    property alias nmeaSource: _nmeaSource.value
     readonly property bool myCoordinateIsValid: _positionSource.valid && _positionSource.position.latitudeValid
-            && _positionSource.position.longitudeValid
-    property var centerWithAnimation
+                                                && _positionSource.position.longitudeValid
+    readonly property geoCoordinate myCoordinate: myCoordinateIsValid ? _positionSource.position.coordinate
+                                                                      : QtPositioning.coordinate()
+    readonly property bool myDirectionIsValid: _positionSource.valid && _positionSource.position.directionValid
     property list<GeoPath> debriefingPaths
+    property alias enableMapTypeSelector: _layersButton.visible
 
     readonly property alias locationItem: _locationItem
     readonly property alias geofenceItem: _geofenceItem
     readonly property alias myPositionMapItem: _myPositionMapItem
     readonly property alias myRouteToCar: _myRouteToCar
+    readonly property alias myRouteToCarMapItem: _routeLine
 
     signal locationItemClicked
     signal exitRouting
-
-    function centerOn(coord: var): void {
-        _centerAnimation.stop();
-        _centerAnimation.from = _map.center;
-        _centerAnimation.to = coord;
-        _centerAnimation.start();
-    }
+    // The user picked supported map type `index` on the map.
+    signal mapTypeChosen(int index)
 
     function centerToMyLocation(): void {
         _map.centerWithAnimation = _map.myCoordinate;
     }
 
-    function fitToCoords(coords: var): void {
-        if (!coords || coords.length === 0)
-            return;
-        _map.tilt = 0;
-        _map.bearing = 0;
-        _map.fitViewportToGeoShape(QtPositioning.polygon(coords), 40);
+    function updatePositionSource(): void {
+        _positionSource.update();
     }
 
     function _applyStyle(): void {
@@ -61,6 +60,19 @@ QL.Map {
 
     function closeMapTypePopup(): void {
         _mapTypePopup.close();
+    }
+
+    // North up, turning the shorter way.
+    function turnNorth(): void {
+        _map.bearing = _map.bearing < 180 ? 0 : 360;
+    }
+
+    // Moves the geofence to the middle of the view, two thirds of its shorter side across.
+    function centerGeofence(): void {
+        const side = Math.min(_map.width, _map.height);
+        const topLeft = _map.toCoordinate(Qt.point(0, 0), false);
+        const third = _map.toCoordinate(Qt.point(0, side / 3), false);
+        _geofenceItem.setCenter(_map.center, topLeft.distanceTo(third));
     }
 
     function clearDebriefingPaths(): void {
@@ -89,195 +101,221 @@ QL.Map {
         _map.debriefingPaths = layers;
     }
 
-    onCenterWithAnimationChanged: {
-        if (centerWithAnimation && centerWithAnimation.isValid)
-            centerOn(centerWithAnimation);
-    }
-
-    // The tile plugin is attached when the map is first shown: resolving the providers is a
-    // network round trip that a map never shown has no use for.
-    onVisibleChanged: {
-        if (visible && !plugin)
-            plugin = _osmPlugin;
-    }
     onSupportedMapTypesChanged: _applyStyle()
     onActiveStyleIndexChanged: _applyStyle()
 
-    QL.Plugin {
-        id: _osmPlugin
-
-        name: "osm"
-
-        QL.PluginParameter {
-            name: "osm.mapping.highdpi_tiles"
-            value: "true"
-        }
-        QL.PluginParameter {
-            name: "osm.mapping.cache.disk.size"
-            value: "400000000"
-        }
-        QL.PluginParameter {
-            name: "osm.mapping.providersrepository.address"
-            value: _map.providersRepository
-        }
-    }
     zoomLevel: 13
     center: QtPositioning.coordinate(36.3, 59.6)
-    copyrightsVisible: false
-
-    CoordinateAnimation {
-        id: _centerAnimation
-
-        target: _map
-        property: "center"
-        duration: 300
-    }
-
-    DragHandler {
-        enabled: _map.gestureEnabled
-        target: null
-        onTranslationChanged: delta => _map.pan(-delta.x, -delta.y)
-    }
-
-    WheelHandler {
-        enabled: _map.gestureEnabled
-        acceptedDevices: PointerDevice.Mouse | PointerDevice.TouchPad
-        onWheel: event => _map.zoomLevel = Math.max(_map.minimumZoomLevel, Math.min(_map.maximumZoomLevel,
-                _map.zoomLevel + event.angleDelta.y / 120))
-    }
+    layer.enabled: rounded
+    layer.effect: GraphicsInfo.api === GraphicsInfo.Software ? null : _roundedCorners
 
     PositionSource {
         id: _positionSource
 
         active: false
         onPositionChanged: {
-            if (_map.lockOnMyLocation && _map.myCoordinateIsValid)
-                _map.centerWithAnimation = _map.myCoordinate;
+            if (!_map.lockOnMyLocation)
+                return;
+            if (_map.myCoordinateIsValid)
+                _map.centerOn(_map.myCoordinate);
+            if (_map.myDirectionIsValid)
+                _map.bearing = LiveDataRules.followHeading(position.direction, _map.bearing);
+        }
+
+        PluginParameter {
+            id: _nmeaSource
+
+            name: "nmea.source"
         }
     }
 
+    // The trip layers lie under the markers, the zone and the route (z 0).
     MapLocationItem {
         id: _locationItem
 
+        z: 1
         onClicked: _map.locationItemClicked()
     }
 
     QL.MapQuickItem {
         id: _myPositionMapItem
 
-        visible: false
+        z: 1
         coordinate: _map.myCoordinate
-        anchorPoint.x: 8
-        anchorPoint.y: 8
-        sourceItem: Rectangle {
-            width: 16
-            height: 16
-            radius: 8
-            color: "#2196F3"
-            border.color: "white"
-            border.width: 2
+        anchorPoint.x: 20
+        anchorPoint.y: 15
+        sourceItem: Image {
+            width: 40
+            height: 40
+            source: "qrc:/graphics/location/myPosition_map.svg"
+            sourceSize: Qt.size(80, 80)
         }
     }
 
-    QL.MapItemGroup {
+    MapGeofenceItem {
         id: _geofenceItem
 
-        readonly property alias polygon: _geofencePolygon
-
-        // A zone with every corner at (0, 0) is no zone: the layer is emptied.
-        function setPoints(points: var): void {
-            const list = Array.from(points ?? []);
-            const isZone = list.some(coord => coord.latitude !== 0 || coord.longitude !== 0);
-            _geofencePolygon.path = isZone ? list : [];
-        }
-
-        // Eight corners `size` metres from `center`, the first due north, running clockwise.
-        function setCenter(center: var, size: real): void {
-            const corners = [];
-            for (let k = 0; k < 8; ++k)
-                corners.push(center.atDistanceAndAzimuth(size, k * 45));
-            _geofencePolygon.path = corners;
-        }
-
-        QL.MapPolygon {
-            id: _geofencePolygon
-
-            border.width: 1
-            border.color: "red"
-            color: Qt.rgba(1, 0, 0, 0.1)
-        }
+        z: 1
     }
 
     QL.MapPolyline {
         id: _routeLine
 
+        objectName: "_routeLine"
+        z: 1
         visible: _map.enableRouting
+        opacity: 0.8
         line.width: 5
-        line.color: "#BB2196F3"
-        path: _routeModel.count > 0 ? _routeModel.get(0).path : []
+        line.color: "blue"
+        path: _myRouteToCar.model.count > 0 ? _myRouteToCar.model.get(0).path : []
     }
 
-    QtObject {
+    MyRouteToCar {
         id: _myRouteToCar
 
-        property list<var> waypoints
-        readonly property bool loading: _routeModel.status === QL.RouteModel.Loading
-        readonly property alias model: _routeModel
-
-        signal routeUpdated
-        signal routeError
-
-        onWaypointsChanged: {
-            if (!_map.enableRouting || waypoints.length < 2)
-                return;
-            _routeQuery.waypoints = waypoints;
-            _routeModel.update();
-        }
+        plugin: _map.tilePlugin
+        enabled: _map.enableRouting
     }
 
-    QL.RouteModel {
-        id: _routeModel
+    // The needle and the map-type button, over every map item at the top right.
+    Column {
+        LayoutMirroring.enabled: false
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.margins: 10
+        spacing: 10
+        z: 2
 
-        plugin: _osmPlugin
-        autoUpdate: false
-        query: QL.RouteQuery {
-            id: _routeQuery
-
-            travelModes: QL.RouteQuery.PedestrianTravel
+        MapButton {
+            objectName: "_northNeedle"
+            rotation: -_map.bearing
+            icon.source: _map.headUp ? "qrc:/graphics/northNeedle.svg" : "qrc:/graphics/north-direction.svg"
+            onClicked: {
+                if (!_map.headUp)
+                    _map.turnNorth();
+            }
         }
-        onStatusChanged: {
-            if (status === QL.RouteModel.Ready)
-                _myRouteToCar.routeUpdated();
-            else if (status === QL.RouteModel.Error)
-                _myRouteToCar.routeError();
-        }
-    }
 
-    Popup {
-        id: _mapTypePopup
+        MapButton {
+            id: _layersButton
+            objectName: "_layersButton"
 
-        focus: true
-        background: PlainPopupBackground {}
+            icon.source: "qrc:/graphics/map-layers.svg"
+            onClicked: _mapTypePopup.open()
 
-        ListView {
-            implicitWidth: 160
-            implicitHeight: contentHeight
-            model: _map.supportedMapTypes
-            delegate: ItemDelegate {
-                required property var modelData
+            Popup {
+                id: _mapTypePopup
+                objectName: "_mapTypePopup"
 
-                text: modelData.name
-                onClicked: {
-                    _map.activeMapType = modelData;
-                    _mapTypePopup.close();
+                x: _layersButton.width - width
+                y: _layersButton.height + 5
+                padding: 5
+                focus: true
+                background: PlainPopupBackground {}
+
+                Row {
+                    spacing: 5
+
+                    Repeater {
+                        model: [
+                            {
+                                "text": "نقشه استاندارد",
+                                "image": "qrc:/graphics/street-thumbnail.png"
+                            },
+                            {
+                                "text": "نقشه ماهوارهای",
+                                "image": "qrc:/graphics/satellite-thumbnail.png"
+                            }
+                        ]
+
+                        delegate: AbstractButton {
+                            id: _tile
+
+                            required property var modelData
+                            required property int index
+                            readonly property bool active: _map.supportedMapTypes.length > _tile.index
+                                                           && _map.activeMapType.name === _map.supportedMapTypes[_tile.index].name
+
+                            objectName: "_mapTypeTile" + index
+                            width: 90
+                            height: 80
+                            enabled: _map.supportedMapTypes.length > _tile.index
+                            background: Rectangle {
+                                radius: 5
+                                color: _tile.active ? "#3F51B5" : "transparent"
+                            }
+                            contentItem: Column {
+                                spacing: 2
+                                topPadding: 4
+
+                                Image {
+                                    anchors.horizontalCenter: parent.horizontalCenter
+                                    width: 50
+                                    height: 50
+                                    source: _tile.modelData.image
+                                    sourceSize: Qt.size(100, 100)
+                                }
+                                Label {
+                                    anchors.horizontalCenter: parent.horizontalCenter
+                                    text: _tile.modelData.text
+                                    color: _tile.active ? "white" : "black"
+                                    font.pixelSize: basePixelSize * 0.8
+                                }
+                            }
+                            onClicked: {
+                                _map.activeMapType = _map.supportedMapTypes[_tile.index];
+                                _map.mapTypeChosen(_tile.index);
+                                _mapTypePopup.close();
+                            }
+                        }
+                    }
                 }
             }
         }
     }
 
     Component {
+        id: _roundedCorners
+
+        MultiEffect {
+            maskEnabled: true
+            maskThresholdMin: 0.5
+            maskSpreadAtMin: 1
+            maskSource: _roundedMask
+        }
+    }
+
+    Rectangle {
+        id: _roundedMask
+
+        width: _map.width
+        height: _map.height
+        radius: 10
+        visible: false
+        layer.enabled: _map.rounded
+    }
+
+    Component {
         id: _pathComponent
 
         GeoPath {}
+    }
+
+    component MapButton: AbstractButton {
+        id: _button
+
+        width: 45
+        height: 45
+        padding: 45 * 0.075
+        opacity: 0.8
+        background: Rectangle {
+            radius: 4
+            color: "white"
+        }
+        contentItem: Image {
+            source: _button.icon.source
+            sourceSize: Qt.size(2 * _button.availableWidth, 2 * _button.availableHeight)
+            fillMode: Image.PreserveAspectFit
+        }
     }
 }

@@ -193,12 +193,12 @@ ApplicationWindow {
     function _onLockStateChanged(state: string): void {
         if (state === "car") {
             if (currentLocation) {
-                _map.centerWithAnimation = QtPositioning.coordinate(currentLocation.lat, currentLocation.lon);
+                _map.centerOn(QtPositioning.coordinate(currentLocation.lat, currentLocation.lon));
                 tooltipCarLocation();
             }
         } else if (state === "me") {
             tooltipMyLocation();
-            _map.bearing = _map.bearing < 180 ? 0 : 360;
+            _map.turnNorth();
         }
         _map.tilt = state === "" ? 0 : 45;
     }
@@ -225,14 +225,6 @@ ApplicationWindow {
         _map.myRouteToCar.waypoints = [me, carCoord];
         myLastCoord = QtPositioning.coordinate(me.latitude, me.longitude, me.altitude);
         return true;
-    }
-
-    // Moves the geofence to the middle of the view, two thirds of its shorter side across.
-    function centerGeofence(): void {
-        const side = Math.min(_map.width, _map.height);
-        const topLeft = _map.toCoordinate(Qt.point(0, 0), false);
-        const third = _map.toCoordinate(Qt.point(0, side / 3), false);
-        _map.geofenceItem.setCenter(_map.center, topLeft.distanceTo(third));
     }
 
     // Jalali date and local time, e.g. "1403/01/01  09:05:03".
@@ -491,6 +483,7 @@ ApplicationWindow {
 
             ToolButton {
                 id: _btnCarLocation
+                objectName: "_btnCarLocation"
 
                 Layout.preferredWidth: 40
                 Layout.preferredHeight: 40
@@ -504,6 +497,7 @@ ApplicationWindow {
 
             ToolButton {
                 id: _btnMyLocation
+                objectName: "_btnMyLocation"
 
                 Layout.preferredWidth: 40
                 Layout.preferredHeight: 40
@@ -603,13 +597,14 @@ ApplicationWindow {
 
             ToolButton {
                 id: _btnGefenceOnCenter
+                objectName: "_btnGefenceOnCenter"
 
                 visible: _mainWindow.currentOperation === Globals.GeoFence_Operation
                 icon.source: "qrc:/graphics/geofence.svg"
                 text: "انتقال محدوده به وسط نقشه"
                 ToolTip.visible: hovered
                 ToolTip.text: text
-                onClicked: _mainWindow.centerGeofence()
+                onClicked: _map.centerGeofence()
             }
 
             ToolButton {
@@ -684,7 +679,6 @@ ApplicationWindow {
         objectName: "_map"
 
         visible: false
-        providersRepository: _server.mapProvidersUrl
         pathColors: _mainWindow.pathColors
         activeStyleIndex: _mapSettingPage.activeStyleIndex
         gestureEnabled: !_debriefingDialog.popupVisible
@@ -702,7 +696,12 @@ ApplicationWindow {
         locationItem.visible: _mainWindow.currentOperation === Globals.LiveTracking_Operation
                               || (_mainWindow.currentOperation === Globals.Debriefing_Operation
                                   && (_debriefingDialog.state === "run" || _debriefingDialog.state === "puse"))
+        geofenceItem.visible: _mainWindow.currentOperation === Globals.GeoFence_Operation
+        positionPluginName: _gpsManager.positionPluginName
+        nmeaSource: _gpsManager.nmeaSource
         onExitRouting: _mainWindow.exitRoutingAndLockToCar()
+        onDragged: _lockStateItem.state = ""
+        onMapTypeChosen: index => _mapSettingPage.activeStyleIndex = index
     }
 
     Connections {
@@ -747,6 +746,7 @@ ApplicationWindow {
 
     MapSettingPage {
         id: _mapSettingPage
+        objectName: "_mapSettingPage"
 
         visible: false
     }
@@ -841,15 +841,22 @@ ApplicationWindow {
     }
 
     ParametersItem {
-        // Mirrored: anchoring to the left puts the panel at the top right.
+        objectName: "_parametersItem"
+
+        // Top left: the map's own buttons hold the top right.
+        LayoutMirroring.enabled: false
         anchors.top: parent.top
         anchors.left: parent.left
+        location: _mainWindow.currentLocation
+        status: _mainWindow.currentStatus
+        large: _mainWindow.basePixelSizeFactorIndex > 1
         visible: (_mainWindow.currentOperation === Globals.LiveTracking_Operation
                   || _mainWindow.currentOperation === Globals.Debriefing_Operation) && _mainStackView.currentItem === _map
     }
 
     GeoFenceInOutSettings {
         id: _geoFenceInOutSettings
+        objectName: "_geoFenceInOutSettings"
 
         anchors.centerIn: parent
     }

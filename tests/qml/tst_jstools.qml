@@ -77,6 +77,18 @@ TestCase {
                 expected: 123
             },
             {
+                tag: "negative: zeros after the sign",
+                number: -5,
+                len: 3,
+                expected: "-05"
+            },
+            {
+                tag: "negative, long enough",
+                number: -28,
+                len: 3,
+                expected: "-28"
+            },
+            {
                 tag: "zero length",
                 number: 0,
                 len: 0,

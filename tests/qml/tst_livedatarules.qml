@@ -17,7 +17,11 @@ TestCase {
             { "tag": "turn left", "course": 10, "bearing": 100, "expected": 10 },
             { "tag": "across north anticlockwise", "course": 10, "bearing": 350, "expected": 370 },
             { "tag": "exactly half a circle right", "course": 190, "bearing": 10, "expected": 190 },
-            { "tag": "exactly half a circle left", "course": 10, "bearing": 190, "expected": 10 }
+            { "tag": "exactly half a circle left", "course": 10, "bearing": 190, "expected": 10 },
+            { "tag": "exactly 30 degrees left", "course": 10, "bearing": 40, "expected": 40 },
+            { "tag": "just past half a circle right", "course": 200, "bearing": 10, "expected": -160 },
+            { "tag": "from a bearing already past north", "course": 5, "bearing": -40, "expected": 5 },
+            { "tag": "from a bearing already past 360", "course": 300, "bearing": 370, "expected": 300 }
         ];
     }
 

@@ -119,6 +119,7 @@ TestCase {
         return [
             { "tag": "server notice on the dashboard", "popup": "_serverMessage", "pages": ["_dashboard"], "operation": Globals.CarControl_Operation },
             { "tag": "trip statistics over the map", "popup": "_path_AdvanceInfo_popup", "pages": ["_dashboard", "_map"], "operation": Globals.Debriefing_Operation },
+            { "tag": "map types over the map", "popup": "_mapTypePopup", "owner": "_map", "pages": ["_dashboard", "_map"], "operation": Globals.LiveTracking_Operation },
             { "tag": "exit confirmation on the login page", "popup": "_closeDialog", "pages": [], "operation": Globals.Login_Operation },
             { "tag": "forgotten password on the login page", "popup": "_forgetPopup", "pages": [], "operation": Globals.Login_Operation }
         ];
@@ -129,7 +130,8 @@ TestCase {
         window.requestActivate();
         tryVerify(() => window.active);
         buildStack(data.pages, data.operation);
-        const popup = page(data.popup);
+        // The popup of the page named as its owner; the dashboard's small map has one too.
+        const popup = data.owner ? findChild(page(data.owner), data.popup) : page(data.popup);
         popup.open();
         tryVerify(() => popup.opened);
         keyClick(Qt.Key_Escape);

@@ -127,23 +127,86 @@ SystemTestCase {
         notice.close();
     }
 
-    // The share page without a link, then with the link the server registered.
-    function test_8_share(): void {
+    // Live tracking as the owner opens it: a click on the dashboard's map; the phone walks
+    // (an NMEA log) and the route to the car is drawn.
+    function test_8_liveTracking(): void {
         const stack = findNamed("_mainStackView");
         stack.pop(findNamed("_dashboard"));
         _tour.window.currentOperation = Globals.CarControl_Operation;
         tryCompare(stack, "busy", false, 5000);
-        mouseClick(findNamed("_openTracking"));
-        tryCompare(_tour.window, "currentOperation", Globals.LiveTracking_Operation, 3000);
+        mouseClick(findNamed("_miniMap"));
         tryCompare(stack, "busy", false, 5000);
-        wait(500);
+        mouseClick(findNamed("_btnMyRoute"));
+        tryVerify(() => onMap("_routeLine").path.length > 1, 15000);
+        wait(3000); // tiles
+        shoot("08-live-tracking");
+    }
+
+    // The dashboard's small map has the same buttons: these are the main map's.
+    function onMap(name: string): var {
+        const found = findChild(findNamed("_map"), name);
+        verify(found, name);
+        return found;
+    }
+
+    function test_9a_panelExpanded(): void {
+        mouseClick(findNamed("_expandButton"));
+        shoot("09-live-values");
+        mouseClick(findNamed("_expandButton"));
+    }
+
+    function test_9b_mapTypes(): void {
+        mouseClick(onMap("_layersButton"));
+        const popup = onMap("_mapTypePopup");
+        tryVerify(() => popup.opened, 3000);
+        shoot("10-map-types");
+        mouseClick(findChild(popup.contentItem, "_mapTypeTile1"));
+        tryVerify(() => !popup.visible, 3000);
+        wait(3000); // tiles
+        shoot("11-satellite");
+        mouseClick(onMap("_layersButton"));
+        tryVerify(() => popup.opened, 3000);
+        mouseClick(findChild(popup.contentItem, "_mapTypeTile0"));
+    }
+
+    // The share page without a link, then with the link the server registered.
+    function test_9c_share(): void {
+        const stack = findNamed("_mainStackView");
         mouseClick(findNamed("_btnShare"));
         tryCompare(_tour.window, "currentOperation", Globals.ShareLocation_Operation, 3000);
         tryCompare(stack, "busy", false, 5000);
         wait(1000);
-        shoot("08-share-create");
+        shoot("12-share-create");
         mouseClick(findNamed("_createLinkButton"));
         tryVerify(() => findNamed("_linkView").visible, 10000);
-        shoot("09-share-link");
+        shoot("13-share-link");
+    }
+
+    function test_9d_geofence(): void {
+        const stack = findNamed("_mainStackView");
+        stack.pop(findNamed("_dashboard"));
+        _tour.window.currentOperation = Globals.CarControl_Operation;
+        tryVerify(() => findNamed("_liveData").server.geofencePolygonLoaded, 15000);
+        _tour.window.currentOperation = Globals.Settings_Operation;
+        _tour.window.currentOperation = Globals.GeoFence_Operation;
+        tryCompare(stack, "busy", false, 5000);
+        wait(3000); // tiles
+        shoot("14-geofence");
+        mouseClick(findNamed("_btnGefenceOnCenter"));
+        shoot("15-geofence-centred");
+        const modes = findNamed("_geoFenceInOutSettings");
+        modes.open();
+        tryVerify(() => modes.opened, 3000);
+        shoot("16-geofence-modes");
+        modes.close();
+    }
+
+    function test_9e_mapSettings(): void {
+        const stack = findNamed("_mainStackView");
+        _tour.window.back();
+        tryCompare(stack, "busy", false, 5000);
+        stack.push(findNamed("_mapSettingPage"));
+        tryCompare(stack, "busy", false, 5000);
+        shoot("17-map-settings");
     }
 }
