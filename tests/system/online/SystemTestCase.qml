@@ -63,6 +63,17 @@ TestCase {
         tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
     }
 
+    // Live tracking as the user opens it: a click on the dashboard's map.
+    function openLiveTracking(): var {
+        mouseClick(findNamed("_miniMap"));
+        compare(_testCase.window.currentOperation, Globals.LiveTracking_Operation);
+        const stack = findNamed("_mainStackView");
+        tryCompare(stack, "busy", false, 5000);
+        const map = findNamed("_map");
+        compare(stack.currentItem, map);
+        return map;
+    }
+
     // Opens a drop-down list and clicks its entry `index`, as a finger would.
     function choose(comboBox: var, index: int): void {
         // A list just shown may not be laid out yet: a click would land where it is not.

@@ -7,51 +7,16 @@ import "qrc:/"
 // The map of the real app against the development server, used as a person would: the mini map
 // opens live tracking, the lock buttons and a drag decide what the map follows, the geofence
 // corners are dragged and the zone centred, and the map type outlives the window.
-TestCase {
+SystemTestCase {
     id: _testCase
 
-    property var window: null
-
-    function findNamed(name: string): var {
-        const found = findChild(_testCase.window, name);
-        verify(found, name);
-        return found;
-    }
-
-    function openWindow(): void {
-        const component = Qt.createComponent("qrc:/main.qml");
-        compare(component.status, Component.Ready, component.errorString());
-        _testCase.window = component.createObject(null, {
-            "width": 420,
-            "height": 760
-        });
-        tryVerify(() => _testCase.window.visible && _testCase.window.width > 0, 10000);
-        waitForRendering(_testCase.window.contentItem);
-    }
-
-    function loggedInOwner(): void {
-        openWindow();
-        findNamed("_userField").text = "358000000000001";
-        findNamed("_passwordField").text = "582901";
-        mouseClick(findNamed("_loginButton"));
-        tryCompare(_testCase.window, "currentOperation", Globals.CarControl_Operation, 15000);
-        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
+    function ownerWithPosition(): void {
+        loggedInOwner();
         tryVerify(() => _testCase.window.currentLocation !== undefined, 15000);
     }
 
     function carCoordinate(): var {
         return QtPositioning.coordinate(_testCase.window.currentLocation.lat, _testCase.window.currentLocation.lon);
-    }
-
-    // Live tracking as the user opens it: a click on the dashboard's map.
-    function openLiveTracking(): var {
-        mouseClick(findNamed("_miniMap"));
-        compare(_testCase.window.currentOperation, Globals.LiveTracking_Operation);
-        const stack = findNamed("_mainStackView");
-        tryCompare(stack, "busy", false, 5000);
-        const map = findNamed("_map");
-        compare(stack.currentItem, map);
-        return map;
     }
 
     // Waits until the window has taken `count` more location replies.
@@ -80,17 +45,14 @@ TestCase {
         return a.isValid && b.isValid && a.distanceTo(b) < metres;
     }
 
-    function cleanup(): void {
-        if (_testCase.window)
-            _testCase.window.destroy();
-        _testCase.window = null;
-        wait(50);
-    }
-
     name: "Map"
 
+    function cleanup(): void {
+        closeWindow();
+    }
+
     function test_miniMapOpensLiveTrackingOnTheCar() {
-        loggedInOwner();
+        ownerWithPosition();
         const map = openLiveTracking();
         compare(findNamed("_lockStateItem").state, "car");
         tryVerify(() => near(map.locationItem.coordinate, carCoordinate(), 1), 5000, "the marker sits on the car");
@@ -102,7 +64,7 @@ TestCase {
     }
 
     function test_lockButtonsAndADrag() {
-        loggedInOwner();
+        ownerWithPosition();
         const map = openLiveTracking();
         const lock = findNamed("_lockStateItem");
         const carButton = findNamed("_btnCarLocation");
@@ -131,7 +93,7 @@ TestCase {
     }
 
     function test_geofenceCornerDragAndCentre() {
-        loggedInOwner();
+        ownerWithPosition();
         const server = findNamed("_liveData").server;
         tryVerify(() => server.geofencePolygonLoaded, 15000);
         _testCase.window.currentOperation = Globals.Settings_Operation;
@@ -172,7 +134,7 @@ TestCase {
     }
 
     function test_mapTypeSurvivesARestart() {
-        loggedInOwner();
+        ownerWithPosition();
         let map = openLiveTracking();
         tryVerify(() => map.supportedMapTypes.length >= 2, 10000);
         mouseClick(onMap(map, "_layersButton"));
@@ -181,10 +143,8 @@ TestCase {
         mouseClick(satellite);
         compare(map.activeMapType.name, map.supportedMapTypes[1].name);
 
-        _testCase.window.destroy();
-        _testCase.window = null;
-        wait(50);
-        loggedInOwner();
+        closeWindow();
+        ownerWithPosition();
         compare(findNamed("_mapSettingPage").activeStyleIndex, 1);
         map = openLiveTracking();
         tryCompare(map.activeMapType, "name", map.supportedMapTypes[1].name, 10000);

@@ -25,9 +25,7 @@ SystemTestCase {
 
     function test_linkIsMadeCopiedAndCancelled() {
         loggedInOwner();
-        mouseClick(findNamed("_openTracking"));
-        tryCompare(_testCase.window, "currentOperation", Globals.LiveTracking_Operation);
-        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
+        openLiveTracking();
         const page = findNamed("_shareLocation");
         replyTo(() => mouseClick(findNamed("_btnShare")));
         compare(_testCase.window.currentOperation, Globals.ShareLocation_Operation);
