@@ -352,6 +352,7 @@ Pane {
             Layout.fillWidth: true
             Layout.preferredWidth: 96
             Layout.maximumWidth: 140
+            minimumPopupWidth: 160
             visible: _debriefingDialog._loaded
             textRole: "key"
             model: _debriefingDialog._entries

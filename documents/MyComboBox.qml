@@ -7,10 +7,13 @@ import QtQuick.Controls
 ComboBox {
     id: _comboBox
 
+    // A list whose entries need more room than a narrow box gives them.
+    property real minimumPopupWidth: 0
+
     flat: true
     font.pixelSize: basePixelSize * 0.9
     indicator: Item {}
-    popup.width: _comboBox.width + 20
-    popup.x: _comboBox.mirrored ? -20 : 0
+    popup.width: Math.max(_comboBox.width + 20, _comboBox.minimumPopupWidth)
+    popup.x: _comboBox.mirrored ? _comboBox.width - popup.width : 0
     popup.background: PlainPopupBackground {}
 }

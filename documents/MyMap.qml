@@ -70,6 +70,8 @@ QL.Map {
     }
 
     copyrightsVisible: false
+    // Markers near an edge would otherwise be drawn over the tool bars around the map.
+    clip: true
 
     Behavior on zoomLevel {
         enabled: _myMap.animationsEnabled

@@ -138,6 +138,9 @@ SystemTestCase {
         tryCompare(stack, "busy", false, 5000);
         mouseClick(findNamed("_btnMyRoute"));
         tryVerify(() => onMap("_routeLine").path.length > 1, 15000);
+        // Free the view from the walking phone to show the whole walk, the car at its end.
+        findNamed("_lockStateItem").state = "";
+        findNamed("_map").fitToCoords(onMap("_routeLine").path);
         wait(3000); // tiles
         shoot("08-live-tracking");
     }
