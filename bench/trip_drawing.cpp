@@ -33,6 +33,7 @@ const char *const harness = R"(
 import QtQuick
 import QtLocation as QL
 import QtPositioning
+import kova.tools
 import "qrc:/"
 
 Window {
@@ -62,6 +63,18 @@ Window {
     width: 800
     height: 600
     visible: true
+
+    Tools {
+        id: _tools
+    }
+
+    // No tile or route service: the map draws on an empty background.
+    QtObject {
+        id: _server
+
+        property string mapProvidersUrl
+        property string routingUrl
+    }
 
     FontLoader {
         id: _font_lato
