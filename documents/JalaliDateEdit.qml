@@ -1,6 +1,6 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
+import "JsTools.js" as JsTools
 import "JalaliDate.js" as JalaliDate
 
 // Picks a Jalali date as year / month / day, read left to right whatever the window's direction.
@@ -30,30 +30,10 @@ Item {
         _day.currentIndex = day - 1;
     }
 
-    // Zero-filled texts from `first` to `last`.
-    function _numbers(first: int, last: int, width: int): list<string> {
-        const texts = [];
-        for (let n = first; n <= last; ++n)
-            texts.push(String(n).padStart(width, "0"));
-        return texts;
-    }
-
     implicitWidth: 150
     implicitHeight: 45
     LayoutMirroring.enabled: false
     LayoutMirroring.childrenInherit: true
-
-    component Slash: Label {
-        text: "/"
-        font.pointSize: 15
-        font.bold: true
-    }
-
-    component NumberBox: MyComboBox {
-        Layout.fillHeight: true
-        leftPadding: 0
-        rightPadding: 0
-    }
 
     RowLayout {
         anchors.fill: parent
@@ -64,24 +44,28 @@ Item {
             objectName: "_year"
 
             Layout.fillWidth: true
-            model: _jalaliDateEdit._numbers(_jalaliDateEdit._firstYear, _jalaliDateEdit._lastYear, 4)
+            model: JsTools.numberTexts(_jalaliDateEdit._firstYear, _jalaliDateEdit._lastYear, 4)
         }
-        Slash {}
+        PickerSeparator {
+            text: "/"
+        }
         NumberBox {
             id: _month
             objectName: "_month"
 
             Layout.preferredWidth: 40
-            model: _jalaliDateEdit._numbers(1, 12, 2)
+            model: JsTools.numberTexts(1, 12, 2)
         }
-        Slash {}
+        PickerSeparator {
+            text: "/"
+        }
         NumberBox {
             id: _day
             objectName: "_day"
 
             Layout.preferredWidth: 40
             popup.x: -20
-            model: _jalaliDateEdit._numbers(1, 31, 2)
+            model: JsTools.numberTexts(1, 31, 2)
         }
     }
 }

@@ -35,3 +35,11 @@ function latinizeNumber(num) {
         return String(digit.charCodeAt(0) - 0x06F0);
     });
 }
+
+// Zero-filled texts of the numbers from `first` to `last`, for the lists of the pickers.
+function numberTexts(first, last, width) {
+    const texts = [];
+    for (let n = first; n <= last; ++n)
+        texts.push(formatNumber(n, width));
+    return texts;
+}

@@ -7,6 +7,7 @@ import QtQuick.Layouts
 import QtCore
 import "qmlItems"
 import "ShareLink.js" as ShareLink
+import "JsTools.js" as JsTools
 
 // Sharing the car's live location for a limited time through a link the owner sends to others.
 Page {
@@ -132,7 +133,7 @@ Page {
 
                 objectName: "_valueBox"
                 Layout.fillWidth: true
-                model: Array.from({ "length": _unitBox.currentIndex === 0 ? 24 : 7 }, (_, i) => String(i + 1))
+                model: JsTools.numberTexts(1, _unitBox.currentIndex === 0 ? 24 : 7, 1)
             }
 
             ValidityBox {

@@ -1,6 +1,6 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
+import "JsTools.js" as JsTools
 
 // Picks a time of day as hours : minutes : seconds, read left to right in any direction.
 Item {
@@ -15,30 +15,10 @@ Item {
         _seconds.currentIndex = s;
     }
 
-    function _numbers(count: int): list<string> {
-        const texts = [];
-        for (let n = 0; n < count; ++n)
-            texts.push(String(n).padStart(2, "0"));
-        return texts;
-    }
-
     implicitWidth: 200
     implicitHeight: 40
     LayoutMirroring.enabled: false
     LayoutMirroring.childrenInherit: true
-
-    component Colon: Label {
-        text: ":"
-        font.pointSize: 15
-        font.bold: true
-    }
-
-    component NumberBox: MyComboBox {
-        Layout.fillWidth: true
-        Layout.fillHeight: true
-        leftPadding: 0
-        rightPadding: 0
-    }
 
     RowLayout {
         anchors.fill: parent
@@ -48,21 +28,28 @@ Item {
             id: _hours
             objectName: "_hours"
 
-            model: _timeEdit._numbers(24)
+            Layout.fillWidth: true
+            model: JsTools.numberTexts(0, 23, 2)
         }
-        Colon {}
+        PickerSeparator {
+            text: ":"
+        }
         NumberBox {
             id: _minutes
             objectName: "_minutes"
 
-            model: _timeEdit._numbers(60)
+            Layout.fillWidth: true
+            model: JsTools.numberTexts(0, 59, 2)
         }
-        Colon {}
+        PickerSeparator {
+            text: ":"
+        }
         NumberBox {
             id: _seconds
             objectName: "_seconds"
 
-            model: _timeEdit._numbers(60)
+            Layout.fillWidth: true
+            model: JsTools.numberTexts(0, 59, 2)
         }
     }
 }
