@@ -43,3 +43,12 @@ function numberTexts(first, last, width) {
         texts.push(formatNumber(n, width));
     return texts;
 }
+
+// A typed phone number in Latin digits, or "" when it is not digits with an optional leading
+// "+": device frames cannot escape anything else.
+function phoneNumber(text) {
+    const latin = latinizeNumber(String(text).trim());
+    return /^\+?[0-9]+$/.test(latin) ? latin : "";
+}
+
+const phoneNumberRule = "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل میشود.";

@@ -88,10 +88,14 @@ const validReplyProblems = {
         }
         return optionalProblem(reply, {
                                    "rootLogin": value => typeof value === "boolean",
+                                   "username": isText,
+                                   "aliasUsername": isText,
                                    "message": isText,
                                    "messageTitle": isText
                                }, "");
     },
+    "setDeviceSimNumber": reply => isText(reply.simNumber) ? "" : "simNumber is not a text",
+    "setAliasUsername": reply => optionalProblem(reply, { "errorCode": isFiniteNumber }, ""),
     "getShareToken": shareTokenProblem,
     "createShareToken": shareTokenProblem,
     "dropShareToken": shareTokenProblem

@@ -165,6 +165,13 @@ ApplicationWindow {
         _loginPage.loginState = 0;
     }
 
+    // After a change that needs a new login: back to the login page, logged out.
+    function returnToLogin(): void {
+        _mainStackView.pop(null);
+        currentOperation = Globals.Login_Operation;
+        _loginPage.loginState = 0;
+    }
+
     // The settings menu's entries and the pages they open; the SIM entry opens none.
     function openSettingsEntry(index: int): void {
         const entries = _settingsMenu.model;
