@@ -763,6 +763,7 @@ ApplicationWindow {
 
         visible: false
         isBiometricSupported: _loginPage.isBiometricSupported
+        loginUsername: _loginPage.username
         onPasswordChanged: _loginPage.clearPassword()
     }
 
