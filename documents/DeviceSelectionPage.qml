@@ -1,7 +1,6 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
-import QtQuick.Controls
 
 // Lists the devices of the login reply; choosing one makes it the device every page works on.
 ListView {
@@ -10,12 +9,29 @@ ListView {
     signal deviceChosen(int index)
 
     clip: true
-    delegate: ItemDelegate {
+    delegate: Rectangle {
+        id: _row
+
         required property int index
         required property var modelData
+        readonly property bool current: index === _mainWindow.currentDeviceIndex
 
         width: ListView.view.width
-        text: String(modelData.imei ?? "")
-        onClicked: _deviceSelectionPage.deviceChosen(index)
+        height: _item.height
+        color: current ? Qt.rgba(1, 1, 1, 0.1) : "transparent"
+
+        DeviceItem {
+            id: _item
+
+            width: parent.width
+            params: _row.modelData
+            current: _row.current
+            underlineVisibility: _deviceSelectionPage.count > 1
+        }
+
+        MouseArea {
+            anchors.fill: parent
+            onClicked: _deviceSelectionPage.deviceChosen(_row.index)
+        }
     }
 }

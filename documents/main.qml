@@ -820,6 +820,7 @@ ApplicationWindow {
         id: _support
 
         visible: false
+        onCallRequested: number => _call.directCall(number)
     }
 
     ShareLocation {
