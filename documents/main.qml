@@ -746,6 +746,7 @@ ApplicationWindow {
 
     NewLoginSettingPage {
         id: _newLoginSettingPage
+        objectName: "_newLoginSettingPage"
 
         visible: false
         onRegistered: _userManagmentSettingPage.fingerEnabled = _loginPage.isBiometricSupported
@@ -760,6 +761,7 @@ ApplicationWindow {
 
     UserManagmentSettingPage {
         id: _userManagmentSettingPage
+        objectName: "_userManagmentSettingPage"
 
         visible: false
         isBiometricSupported: _loginPage.isBiometricSupported
@@ -818,6 +820,7 @@ ApplicationWindow {
 
     Support {
         id: _support
+        objectName: "_support"
 
         visible: false
         onCallRequested: number => _call.directCall(number)
