@@ -155,6 +155,7 @@ Page {
     }
 
     MyScrollArea {
+        objectName: "_setupScrollArea"
         anchors.fill: parent
         contentHeight: _column.implicitHeight + 40
 
