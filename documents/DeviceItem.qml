@@ -15,6 +15,8 @@ Column {
     component Line: MyLabel {
         width: parent ? parent.width - 6 : 0
         horizontalAlignment: Text.AlignHCenter
+        // A long model and plate wrap on a narrow phone.
+        wrapMode: Text.WordWrap
         style: Text.Raised
         styleColor: "black"
         opacity: 0.9

@@ -212,4 +212,58 @@ SystemTestCase {
         tryCompare(stack, "busy", false, 5000);
         shoot("17-map-settings");
     }
+
+    // A page as above, then at the small size with the largest text step.
+    function shootAllSizes(name: string): void {
+        shoot(name);
+        const step = _tour.window.basePixelSizeFactorIndex;
+        _tour.window.showNormal();
+        _tour.window.width = 350;
+        _tour.window.height = 560;
+        _tour.window.basePixelSizeFactorIndex = _tour.window.basePixelSizeFactors.length - 1;
+        tryVerify(() => _tour.window.contentItem.width === 350, 3000);
+        save(name + "-350x560-largest-text");
+        _tour.window.basePixelSizeFactorIndex = step;
+        _tour.window.showMaximized();
+        tryVerify(() => _tour.window.contentItem.width > 350, 3000);
+    }
+
+    function pushPage(name: string): void {
+        const stack = findNamed("_mainStackView");
+        tryCompare(stack, "busy", false, 5000);
+        stack.push(findNamed(name));
+        tryCompare(stack, "busy", false, 5000);
+    }
+
+    function logInAgain(user: string): void {
+        _tour.window.returnToLogin();
+        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
+        logIn(user, "582901");
+    }
+
+    function test_9f_account(): void {
+        _tour.window.back();
+        pushPage("_userManagmentSettingPage");
+        shootAllSizes("18-account");
+    }
+
+    function test_9g_support(): void {
+        _tour.window.back();
+        pushPage("_support");
+        shootAllSizes("19-support");
+    }
+
+    function test_9h_deviceChoice(): void {
+        logInAgain("root");
+        tryCompare(_tour.window, "currentOperation", Globals.CarControl_Operation, 15000);
+        pushPage("_deviceSelectionPage");
+        shootAllSizes("20-device-choice");
+    }
+
+    function test_9i_firstLoginSetup(): void {
+        logInAgain("358000000000002");
+        tryCompare(_tour.window, "currentOperation", Globals.NewLoginSetting_Operation, 15000);
+        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
+        shootAllSizes("21-first-login-setup");
+    }
 }
