@@ -167,9 +167,6 @@ ApplicationWindow {
 
     // The settings menu's entries and the pages they open; the SIM entry opens none.
     function openSettingsEntry(index: int): void {
-        const entries = _settingsMenu.model;
-        if (index < 0 || index >= entries.length)
-            return;
         const pages = {
             "Menu_General": _deviceSettings_Global,
             "Menu_Alarms": _deviceSettings_Alarms,
@@ -183,7 +180,7 @@ ApplicationWindow {
             "Menu_Device": _deviceSettings_DeviceInfo,
             "Menu_Support": _support
         };
-        const page = pages[entries[index].name];
+        const page = pages[_settingsMenu.entryName(index)];
         if (page)
             _mainStackView.push(page);
     }
@@ -733,6 +730,12 @@ ApplicationWindow {
         objectName: "_settingsMenu"
 
         visible: false
+        device: _mainWindow.currentDevice
+        deviceCount: _mainWindow.devices ? _mainWindow.devices.length : 0
+        mobileOperator: _mainWindow._deviceSettings.mobileOperator
+        rootLogin: _mainWindow.loginResponse.rootLogin === true
+        dualSimAndroid: Qt.platform.os === "android" && _smsManager.isDualSim
+        fingerprint: _mainWindow.mobilePlatform && _loginPage.isBiometricSupported
         onItemSelected: index => _mainWindow.openSettingsEntry(index)
         onChangeDevice: _mainStackView.push(_deviceSelectionPage)
     }
