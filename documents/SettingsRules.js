@@ -57,3 +57,24 @@ function installationDate(isoDate) {
     const jalali = JalaliDate.fromGregorian(day);
     return _pad(jalali[0], 4) + "-" + _pad(jalali[1], 2) + "-" + _pad(jalali[2], 2);
 }
+
+// An alarm report type: bit 0 a call, bit 1 an SMS.
+function alarmType(call, sms) {
+    return (call ? 1 : 0) + (sms ? 2 : 0);
+}
+
+// A typed phone number as a frame may carry it: Persian and Arabic digits latinised, then digits with an
+// optional leading "+", or nothing at all; anything else gives null.
+function phoneNumber(text) {
+    const latin = String(text ?? "").trim()
+            .replace(/[\u06F0-\u06F9]/g, digit => String(digit.charCodeAt(0) - 0x06F0))
+            .replace(/[\u0660-\u0669]/g, digit => String(digit.charCodeAt(0) - 0x0660));
+    return /^\+?[0-9]*$/.test(latin) && latin !== "+" ? latin : null;
+}
+
+const phoneRefused = "شماره تلفن فقط میتواند شامل رقم و یک + در ابتدای آن باشد";
+
+// A report number as the device frame carries it: "x" stands for none.
+function reportField(number) {
+    return number === "" ? "x" : number;
+}

@@ -774,6 +774,10 @@ ApplicationWindow {
         objectName: "_deviceSettings_Alarms"
 
         visible: false
+        geofenceCoords: _map.geofenceItem.coords
+        geofenceInOut: _geoFenceInOutSettings.inOut
+        onEditGeofence: _mainWindow.currentOperation = Globals.GeoFence_Operation
+        onChooseGeofenceMode: _geoFenceInOutSettings.open()
     }
 
     DeviceSettings_Listen {
