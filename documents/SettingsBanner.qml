@@ -33,8 +33,8 @@ Image {
 
         ColumnLayout {
             spacing: 2
-            Layout.fillWidth: true
-            Layout.preferredWidth: 1
+            Layout.preferredWidth: (_banner.width - 30) / 2
+            Layout.maximumWidth: (_banner.width - 30) / 2
 
             Button {
                 objectName: "_deviceButton"
@@ -65,8 +65,8 @@ Image {
 
         ColumnLayout {
             spacing: 5
-            Layout.fillWidth: true
-            Layout.preferredWidth: 1
+            Layout.preferredWidth: (_banner.width - 30) / 2
+            Layout.maximumWidth: (_banner.width - 30) / 2
 
             Rectangle {
                 radius: width / 2
