@@ -33,8 +33,9 @@ Image {
 
         ColumnLayout {
             spacing: 2
-            Layout.preferredWidth: (_banner.width - 30) / 2
-            Layout.maximumWidth: (_banner.width - 30) / 2
+            // The device's facts need more room than the owner's lines, which scroll.
+            Layout.preferredWidth: (_banner.width - 30) * 0.6
+            Layout.maximumWidth: (_banner.width - 30) * 0.6
 
             Button {
                 objectName: "_deviceButton"
@@ -52,21 +53,56 @@ Image {
                 rowSpacing: 0
                 Layout.fillWidth: true
 
-                MyLabel { text: "مدل دستگاه: " }
-                MyLabel { objectName: "_modelName"; text: _banner.modelName }
-                MyLabel { text: "ورژن برنامه: " }
-                MyLabel { text: _banner.firmwareVersion }
-                MyLabel { text: "اپراتور سیمکارت: " }
-                MyLabel { objectName: "_operatorName"; text: _banner.operatorName }
-                MyLabel { text: "تاریخ نصب: " }
-                MyLabel { objectName: "_installationDate"; text: _banner.installationDate }
+                MyLabel {
+                    text: "مدل دستگاه: "
+                }
+
+                // The value gives way first in a narrow window.
+                MyLabel {
+                    objectName: "_modelName"
+                    text: _banner.modelName
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
+                }
+
+                MyLabel {
+                    text: "ورژن برنامه: "
+                }
+
+                MyLabel {
+                    text: _banner.firmwareVersion
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
+                }
+
+                MyLabel {
+                    text: "اپراتور سیمکارت: "
+                }
+
+                MyLabel {
+                    objectName: "_operatorName"
+                    text: _banner.operatorName
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
+                }
+
+                MyLabel {
+                    text: "تاریخ نصب: "
+                }
+
+                MyLabel {
+                    objectName: "_installationDate"
+                    text: _banner.installationDate
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
+                }
             }
         }
 
         ColumnLayout {
             spacing: 5
-            Layout.preferredWidth: (_banner.width - 30) / 2
-            Layout.maximumWidth: (_banner.width - 30) / 2
+            Layout.preferredWidth: (_banner.width - 30) * 0.4
+            Layout.maximumWidth: (_banner.width - 30) * 0.4
 
             Rectangle {
                 radius: width / 2
