@@ -174,9 +174,6 @@ ApplicationWindow {
 
     // The settings menu's entries and the pages they open; the SIM entry opens none.
     function openSettingsEntry(index: int): void {
-        const entries = _settingsMenu.model;
-        if (index < 0 || index >= entries.length)
-            return;
         const pages = {
             "Menu_General": _deviceSettings_Global,
             "Menu_Alarms": _deviceSettings_Alarms,
@@ -190,7 +187,7 @@ ApplicationWindow {
             "Menu_Device": _deviceSettings_DeviceInfo,
             "Menu_Support": _support
         };
-        const page = pages[entries[index].name];
+        const page = pages[_settingsMenu.entryName(index)];
         if (page)
             _mainStackView.push(page);
     }
@@ -740,6 +737,12 @@ ApplicationWindow {
         objectName: "_settingsMenu"
 
         visible: false
+        device: _mainWindow.currentDevice
+        deviceCount: _mainWindow.devices ? _mainWindow.devices.length : 0
+        mobileOperator: _mainWindow._deviceSettings.mobileOperator
+        rootLogin: _mainWindow.loginResponse.rootLogin === true
+        dualSimAndroid: Qt.platform.os === "android" && _smsManager.isDualSim
+        fingerprint: _mainWindow.mobilePlatform && _loginPage.isBiometricSupported
         onItemSelected: index => _mainWindow.openSettingsEntry(index)
         onChangeDevice: _mainStackView.push(_deviceSelectionPage)
     }
@@ -781,6 +784,10 @@ ApplicationWindow {
         objectName: "_deviceSettings_Alarms"
 
         visible: false
+        geofenceCoords: _map.geofenceItem.coords
+        geofenceInOut: _geoFenceInOutSettings.inOut
+        onEditGeofence: _mainWindow.currentOperation = Globals.GeoFence_Operation
+        onChooseGeofenceMode: _geoFenceInOutSettings.open()
     }
 
     DeviceSettings_Listen {

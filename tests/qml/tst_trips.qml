@@ -221,7 +221,7 @@ TestCase {
         compare([named("_tripChooser").visible, named("_speedChooser").visible], [data.choosers, data.choosers]);
         compare(named("_timeline").visible, data.timeline);
         compare(named("_slider").visible, data.slider);
-        // Busy controls of other pages carry the same name.
+        // Other pages have progress bars of the same name.
         compare(findChild(dialog(), "_progress").visible, data.progress);
         compare(named("_playbackTimer").running, data.timer);
         compare(dialog().isRunning, data.timer);

@@ -152,12 +152,13 @@ TestCase {
         return [
             { "tag": "general", "index": 0, "top": "_deviceSettings_Global" },
             { "tag": "alarms", "index": 1, "top": "_deviceSettings_Alarms" },
-            { "tag": "sim cards push nothing", "index": 4, "top": "_settingsMenu" },
+            { "tag": "listen-in", "index": 2, "top": "_deviceSettings_Listen" },
             { "tag": "below the menu", "index": -1, "top": "_settingsMenu" },
-            { "tag": "past the menu", "index": 11, "top": "_settingsMenu" }
+            { "tag": "past the shown menu", "index": 6, "top": "_settingsMenu" }
         ];
     }
 
+    // The window's own menu: no root login and no second SIM here, so six entries.
     function test_settingsMenuRouting(data) {
         buildStack(["_dashboard", "_settingsMenu"], Globals.Settings_Operation);
         page("_settingsMenu").itemSelected(data.index);

@@ -1,0 +1,80 @@
+.pragma library
+
+.import "JalaliDate.js" as JalaliDate
+
+// The settings menu's rules, without a window: which entries a login sees, and the names the
+// banner shows for the device's model and SIM operator.
+
+const usersDetail = "تغییر رمز عبور، نام کاربری";
+const fingerprintDetail = "، فعالسازی اثرانگشت";
+
+// The shown entries, in the full menu's order. options: dualSimAndroid, fingerprint (a mobile
+// platform that supports it) and rootLogin.
+function menuEntries(fullMenu, options) {
+    const shown = [];
+    for (const entry of fullMenu) {
+        if (entry.name === "Menu_SimCards" && !options.dualSimAndroid)
+            continue;
+        if (entry.rootAccess && !options.rootLogin)
+            continue;
+        const copy = Object.assign({}, entry);
+        if (entry.name === "Menu_Users")
+            copy.detail = usersDetail + (options.fingerprint ? fingerprintDetail : "");
+        shown.push(copy);
+    }
+    return shown;
+}
+
+const _modelNames = { "0": "Kova_Lite", "1": "Kova_Plus", "2": "Kova_Lite868" };
+
+// The device model from the first character of its firmware version.
+function modelName(firmwareVersion) {
+    const first = String(firmwareVersion ?? "").charAt(0);
+    return _modelNames[first] ?? first;
+}
+
+const _operatorNames = ["نامعلوم", "ایرانسل", "همراه اول", "رایتل"];
+
+function operatorName(code) {
+    const index = Number(code);
+    if (code === undefined || code === null || code === "" || !Number.isInteger(index))
+        return "نامشخص";
+    return _operatorNames[index] ?? "نامشخص";
+}
+
+function _pad(value, digits) {
+    return String(value).padStart(digits, "0");
+}
+
+// An ISO date (yyyy-MM-dd...) as a Jalali yyyy-MM-dd; anything unreadable gives "".
+function installationDate(isoDate) {
+    const match = /^(\d{4})-(\d{2})-(\d{2})/.exec(String(isoDate ?? ""));
+    if (!match)
+        return "";
+    const day = new Date(Number(match[1]), Number(match[2]) - 1, Number(match[3]));
+    if (isNaN(day.getTime()))
+        return "";
+    const jalali = JalaliDate.fromGregorian(day);
+    return _pad(jalali[0], 4) + "-" + _pad(jalali[1], 2) + "-" + _pad(jalali[2], 2);
+}
+
+// An alarm report type: bit 0 a call, bit 1 an SMS.
+function alarmType(call, sms) {
+    return (call ? 1 : 0) + (sms ? 2 : 0);
+}
+
+// A typed phone number as a frame may carry it: Persian and Arabic digits latinised, then digits with an
+// optional leading "+", or nothing at all; anything else gives null.
+function phoneNumber(text) {
+    const latin = String(text ?? "").trim()
+            .replace(/[\u06F0-\u06F9]/g, digit => String(digit.charCodeAt(0) - 0x06F0))
+            .replace(/[\u0660-\u0669]/g, digit => String(digit.charCodeAt(0) - 0x0660));
+    return /^\+?[0-9]*$/.test(latin) && latin !== "+" ? latin : null;
+}
+
+const phoneRefused = "شماره تلفن فقط میتواند شامل رقم و یک + در ابتدای آن باشد";
+
+// A report number as the device frame carries it: "x" stands for none.
+function reportField(number) {
+    return number === "" ? "x" : number;
+}
