@@ -5,6 +5,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import "qmlItems" as QmlItems
 import "SettingsRules.js" as SettingsRules
+import "JsTools.js" as JsTools
 
 // The device's alarm report numbers, alarm types, speed limit and shock sensitivity, as last
 // reported by the device; each editor sends its frame by SMS and waits for the next report.
@@ -36,13 +37,13 @@ Page {
 
     // Sends both report numbers with one of them edited; a refused text stays in the editor.
     function applyReportNumber(field: Item, edited: int, text: string): void {
-        const number = SettingsRules.phoneNumber(text);
+        const number = JsTools.phoneNumber(text);
         const frame = number === null ? "" : _deviceCommands.createReportNumberPacket(
                                             SettingsRules.reportField(edited === 1 ? number : reportNumber1),
                                             SettingsRules.reportField(edited === 2 ? number : reportNumber2));
         if (frame === "") {
             field.state = "edit";
-            _mainTooltip.show(SettingsRules.phoneRefused, 5000);
+            _mainTooltip.show(JsTools.phoneNumberRule, 5000);
             return;
         }
         sendFrame(frame);

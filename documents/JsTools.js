@@ -30,10 +30,10 @@ function comparePhoneNumber(num1, num2) {
     return first.slice(-10) === second.slice(-10);
 }
 
+// Persian and Arabic digits as Latin ones; everything else stays.
 function latinizeNumber(num) {
-    return String(num).replace(/[\u06F0-\u06F9]/g, function (digit) {
-        return String(digit.charCodeAt(0) - 0x06F0);
-    });
+    return String(num).replace(/[\u06F0-\u06F9]/g, digit => String(digit.charCodeAt(0) - 0x06F0))
+            .replace(/[\u0660-\u0669]/g, digit => String(digit.charCodeAt(0) - 0x0660));
 }
 
 // Zero-filled texts of the numbers from `first` to `last`, for the lists of the pickers.
@@ -44,11 +44,13 @@ function numberTexts(first, last, width) {
     return texts;
 }
 
-// A typed phone number in Latin digits, or "" when it is not digits with an optional leading
-// "+": device frames cannot escape anything else.
+// A typed phone number in Latin digits, "" for none, or null when it is anything but digits
+// with an optional leading "+": device frames cannot escape other text.
 function phoneNumber(text) {
-    const latin = latinizeNumber(String(text).trim());
-    return /^\+?[0-9]+$/.test(latin) ? latin : "";
+    const latin = latinizeNumber(String(text ?? "").trim());
+    if (latin === "")
+        return "";
+    return /^\+?[0-9]+$/.test(latin) ? latin : null;
 }
 
 const phoneNumberRule = "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل میشود.";

@@ -35,7 +35,7 @@ Page {
 
     function sendSimNumber(): void {
         const simNumber = JsTools.phoneNumber(_simField.editText);
-        if (simNumber === "") {
+        if (!simNumber) {
             _simField.state = "edit";
             _mainTooltip.show(JsTools.phoneNumberRule, 3000);
             return;
@@ -73,7 +73,7 @@ Page {
             return;
         }
         const phone = JsTools.phoneNumber(_phoneField.text);
-        if (phone === "") {
+        if (!phone) {
             _refuse(JsTools.phoneNumberRule);
             return;
         }

@@ -1,6 +1,7 @@
 .pragma library
 
 .import "JalaliDate.js" as JalaliDate
+.import "JsTools.js" as JsTools
 
 // The settings menu's rules, without a window: which entries a login sees, and the names the
 // banner shows for the device's model and SIM operator.
@@ -42,10 +43,6 @@ function operatorName(code) {
     return _operatorNames[index] ?? "نامشخص";
 }
 
-function _pad(value, digits) {
-    return String(value).padStart(digits, "0");
-}
-
 // An ISO date (yyyy-MM-dd...) as a Jalali yyyy-MM-dd; anything unreadable gives "".
 function installationDate(isoDate) {
     const match = /^(\d{4})-(\d{2})-(\d{2})/.exec(String(isoDate ?? ""));
@@ -55,24 +52,13 @@ function installationDate(isoDate) {
     if (isNaN(day.getTime()))
         return "";
     const jalali = JalaliDate.fromGregorian(day);
-    return _pad(jalali[0], 4) + "-" + _pad(jalali[1], 2) + "-" + _pad(jalali[2], 2);
+    return JsTools.formatNumber(jalali[0], 4) + "-" + JsTools.formatNumber(jalali[1], 2) + "-" + JsTools.formatNumber(jalali[2], 2);
 }
 
 // An alarm report type: bit 0 a call, bit 1 an SMS.
 function alarmType(call, sms) {
     return (call ? 1 : 0) + (sms ? 2 : 0);
 }
-
-// A typed phone number as a frame may carry it: Persian and Arabic digits latinised, then digits with an
-// optional leading "+", or nothing at all; anything else gives null.
-function phoneNumber(text) {
-    const latin = String(text ?? "").trim()
-            .replace(/[\u06F0-\u06F9]/g, digit => String(digit.charCodeAt(0) - 0x06F0))
-            .replace(/[\u0660-\u0669]/g, digit => String(digit.charCodeAt(0) - 0x0660));
-    return /^\+?[0-9]*$/.test(latin) && latin !== "+" ? latin : null;
-}
-
-const phoneRefused = "شماره تلفن فقط میتواند شامل رقم و یک + در ابتدای آن باشد";
 
 // A report number as the device frame carries it: "x" stands for none.
 function reportField(number) {

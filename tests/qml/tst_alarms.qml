@@ -290,7 +290,7 @@ Item {
             compare(_smsManager.sent, []);
             compare(field.state, "edit");
             compare(_mainTooltip.shownCount, 1);
-            compare(_mainTooltip.text, "شماره تلفن فقط میتواند شامل رقم و یک + در ابتدای آن باشد");
+            compare(_mainTooltip.text, "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل میشود.");
         }
 
         function test_reportNumberHint(): void {

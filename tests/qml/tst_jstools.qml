@@ -126,6 +126,11 @@ TestCase {
                 expected: "کد 12-a9"
             },
             {
+                tag: "Arabic digits",
+                text: "٠٩١٢٣",
+                expected: "09123"
+            },
+            {
                 tag: "latin unchanged",
                 text: "+98912",
                 expected: "+98912"
