@@ -241,29 +241,43 @@ SystemTestCase {
         logIn(user, "582901");
     }
 
-    function test_9f_account(): void {
-        _tour.window.back();
-        pushPage("_userManagmentSettingPage");
-        shootAllSizes("18-account");
+    // The settings as the owner reaches them: the menu, then a page of it and back.
+    function openSettings(): void {
+        const stack = findNamed("_mainStackView");
+        stack.pop(findNamed("_dashboard"));
+        _tour.window.currentOperation = Globals.CarControl_Operation;
+        tryCompare(stack, "busy", false, 5000);
+        _tour.window.currentOperation = Globals.Settings_Operation;
+        tryCompare(stack, "busy", false, 5000);
     }
 
-    function test_9g_support(): void {
+    function shootSettingsPage(page: string, name: string): void {
+        pushPage(page);
+        shootAllSizes(name);
         _tour.window.back();
-        pushPage("_support");
-        shootAllSizes("19-support");
+        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
     }
 
-    function test_9h_deviceChoice(): void {
+    function test_9f_settings(): void {
+        openSettings();
+        shootAllSizes("18-settings-menu");
+        shootSettingsPage("_deviceSettings_Alarms", "19-alarm-settings");
+        shootSettingsPage("_userManagmentSettingPage", "20-account");
+        shootSettingsPage("_support", "21-support");
+    }
+
+    function test_9g_rootSettings(): void {
         logInAgain("root");
         tryCompare(_tour.window, "currentOperation", Globals.CarControl_Operation, 15000);
-        pushPage("_deviceSelectionPage");
-        shootAllSizes("20-device-choice");
+        openSettings();
+        shootAllSizes("22-settings-menu-root");
+        shootSettingsPage("_deviceSelectionPage", "23-device-choice");
     }
 
-    function test_9i_firstLoginSetup(): void {
+    function test_9h_firstLoginSetup(): void {
         logInAgain("358000000000002");
         tryCompare(_tour.window, "currentOperation", Globals.NewLoginSetting_Operation, 15000);
         tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
-        shootAllSizes("21-first-login-setup");
+        shootAllSizes("24-first-login-setup");
     }
 }
