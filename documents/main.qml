@@ -819,9 +819,11 @@ ApplicationWindow {
 
     DeviceSettings_Appearance {
         id: _deviceSettings_Appearance
+        objectName: "_deviceSettings_Appearance"
 
         visible: false
         currentIndex: _mainWindow.basePixelSizeFactorIndex
+        factors: _mainWindow.basePixelSizeFactors
         onCurrentIndexChanged: _mainWindow.basePixelSizeFactorIndex = currentIndex
     }
 

@@ -264,6 +264,7 @@ SystemTestCase {
         shootSettingsPage("_deviceSettings_Alarms", "19-alarm-settings");
         shootSettingsPage("_userManagmentSettingPage", "20-account");
         shootSettingsPage("_support", "21-support");
+        shootSettingsPage("_deviceSettings_Appearance", "21a-appearance");
     }
 
     function test_9g_rootSettings(): void {
