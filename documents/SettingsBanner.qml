@@ -19,6 +19,13 @@ Image {
     property string firmwareVersion
     property string operatorName
     property string installationDate
+    // What the facts take; the menu gives the banner at least this.
+    readonly property real neededHeight: _row.implicitHeight + 20
+
+    // The device's facts, a little smaller than the body text so that a narrow banner keeps them.
+    component Fact: MyLabel {
+        font.pixelSize: basePixelSize * 0.8
+    }
 
     signal changeDevice
 
@@ -26,7 +33,10 @@ Image {
     fillMode: Image.PreserveAspectCrop
     clip: true
 
+
     RowLayout {
+        id: _row
+
         anchors.fill: parent
         anchors.margins: 10
         spacing: 10
@@ -53,44 +63,44 @@ Image {
                 rowSpacing: 0
                 Layout.fillWidth: true
 
-                MyLabel {
+                Fact {
                     text: "مدل دستگاه: "
                 }
 
                 // The value gives way first in a narrow window.
-                MyLabel {
+                Fact {
                     objectName: "_modelName"
                     text: _banner.modelName
                     elide: Text.ElideRight
                     Layout.fillWidth: true
                 }
 
-                MyLabel {
+                Fact {
                     text: "ورژن برنامه: "
                 }
 
-                MyLabel {
+                Fact {
                     text: _banner.firmwareVersion
                     elide: Text.ElideRight
                     Layout.fillWidth: true
                 }
 
-                MyLabel {
+                Fact {
                     text: "اپراتور سیمکارت: "
                 }
 
-                MyLabel {
+                Fact {
                     objectName: "_operatorName"
                     text: _banner.operatorName
                     elide: Text.ElideRight
                     Layout.fillWidth: true
                 }
 
-                MyLabel {
+                Fact {
                     text: "تاریخ نصب: "
                 }
 
-                MyLabel {
+                Fact {
                     objectName: "_installationDate"
                     text: _banner.installationDate
                     elide: Text.ElideRight

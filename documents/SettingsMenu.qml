@@ -61,7 +61,8 @@ Page {
 
         objectName: "_banner"
         width: parent.width
-        height: 150 * _settingsMenu._factor
+        // Never shorter than its facts: with the largest text they need more than the set height.
+        height: Math.max(150 * _settingsMenu._factor, neededHeight)
         factor: _settingsMenu._factor
         ownerText: (_settingsMenu.device.ownerName ?? "") + " " + (_settingsMenu.device.ownerLastname ?? "")
         carText: "خودرو: " + (_settingsMenu.device.vehicleModel ?? "") + " " + (_settingsMenu.device.vehicleColor ?? "")

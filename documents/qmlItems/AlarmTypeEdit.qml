@@ -78,7 +78,7 @@ Item {
                 checked: (_alarmTypeEdit.reportType & 2) !== 0
                 enabled: false
                 visible: _alarmTypeEdit.state === "idle"
-                Layout.preferredWidth: _alarmTypeEdit._boxWidth
+                Layout.preferredWidth: Math.max(_alarmTypeEdit._boxWidth, implicitWidth)
                 Layout.preferredHeight: _alarmTypeEdit._boxHeight
             }
 
@@ -88,7 +88,7 @@ Item {
                 checked: (_alarmTypeEdit.reportType & 1) !== 0
                 enabled: false
                 visible: _alarmTypeEdit.state === "idle"
-                Layout.preferredWidth: _alarmTypeEdit._boxWidth
+                Layout.preferredWidth: Math.max(_alarmTypeEdit._boxWidth, implicitWidth)
                 Layout.preferredHeight: _alarmTypeEdit._boxHeight
             }
 
@@ -99,7 +99,7 @@ Item {
                 text: "پیامک"
                 enabled: _alarmTypeEdit.state === "edit"
                 visible: _alarmTypeEdit.state !== "idle"
-                Layout.preferredWidth: _alarmTypeEdit._boxWidth
+                Layout.preferredWidth: Math.max(_alarmTypeEdit._boxWidth, implicitWidth)
                 Layout.preferredHeight: _alarmTypeEdit._boxHeight
             }
 
@@ -110,7 +110,7 @@ Item {
                 text: "تماس"
                 enabled: _alarmTypeEdit.state === "edit"
                 visible: _alarmTypeEdit.state !== "idle"
-                Layout.preferredWidth: _alarmTypeEdit._boxWidth
+                Layout.preferredWidth: Math.max(_alarmTypeEdit._boxWidth, implicitWidth)
                 Layout.preferredHeight: _alarmTypeEdit._boxHeight
             }
 

@@ -79,11 +79,14 @@ Item {
     FloatingTitle {
         objectName: "_floatingTitle"
         field: _displayField
+        reserve: _buttons.width
         text: _busyTextField.placeholderText
         raised: _busyTextField.state !== "idle" || _busyTextField.text.length > 0
     }
 
     Row {
+        id: _buttons
+
         objectName: "_buttons"
         // x, unlike a right anchor, is not mirrored: the buttons keep the right end in the
         // right-to-left window.

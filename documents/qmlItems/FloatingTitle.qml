@@ -8,14 +8,18 @@ MyLabel {
 
     required property TextInput field
     property bool raised: false
+    // Room at the field's right end taken by buttons: a centred title stays clear of it.
+    property real reserve: 0
 
+    elide: Text.ElideRight
     state: raised ? "topRight" : "center"
     states: [
         State {
             name: "center"
 
             PropertyChanges {
-                _title.x: (_title.field.width - _title.width) / 2
+                _title.width: Math.min(_metrics.advanceWidth, _title.field.width - _title.reserve)
+                _title.x: (_title.field.width - _title.reserve - _title.width) / 2
                 _title.y: (_title.field.height - _title.height) / 2
                 _title.opacity: 0.5
                 _title.font.pixelSize: _title.field.font.pixelSize
@@ -42,5 +46,13 @@ MyLabel {
             property: "opacity"
             duration: 300
         }
+    }
+
+    // The full text's width, known apart from the label's own width, which eliding changes.
+    TextMetrics {
+        id: _metrics
+
+        font: _title.font
+        text: _title.text
     }
 }

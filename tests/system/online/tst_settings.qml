@@ -8,7 +8,8 @@ import globals
 SystemTestCase {
     id: _testCase
 
-    function openAlarms(): var {
+    // Logs the owner in and opens the settings menu's entry `index` as a finger would.
+    function openMenuEntry(index: int, pageName: string): var {
         loggedInOwner();
         mouseClick(buttonWithText(_testCase.window.footer, "تنظیمات"));
         compare(_testCase.window.currentOperation, Globals.Settings_Operation);
@@ -16,10 +17,15 @@ SystemTestCase {
         tryCompare(stack, "busy", false, 5000);
         const list = findChild(findNamed("_settingsMenu"), "_list");
         waitForRendering(list);
-        mouseClick(findChild(list.itemAtIndex(1), "_rowArea"));
+        mouseClick(findChild(list.itemAtIndex(index), "_rowArea"));
         tryCompare(stack, "busy", false, 5000);
-        const page = findNamed("_deviceSettings_Alarms");
+        const page = findNamed(pageName);
         compare(stack.currentItem, page);
+        return page;
+    }
+
+    function openAlarms(): var {
+        const page = openMenuEntry(1, "_deviceSettings_Alarms");
         // The first report of the device's settings has reached the page.
         tryVerify(() => _testCase.window._deviceSettings.doorAlarmType !== undefined, 15000);
         return page;
@@ -95,6 +101,22 @@ SystemTestCase {
         compare(frames[sent], "[oribel,19,3]}]");
         verify(frames[sent + 1].startsWith("[oribel,18," + page.geofenceInOut + ","), frames[sent + 1]);
         tryCompare(page, "geoFenceAlarmType", 3, 15000);
+    }
+
+    // A step chosen on the appearance page is the step of the next start; the default comes back last.
+    function test_textSizeStepSurvivesARestart() {
+        let page = openMenuEntry(4, "_deviceSettings_Appearance");
+        mouseClick(findChild(page, "_step2"));
+        compare(_testCase.window.basePixelSizeFactorIndex, 2);
+        const largePixelSize = _testCase.window.basePixelSize;
+        closeWindow();
+
+        page = openMenuEntry(4, "_deviceSettings_Appearance");
+        compare(_testCase.window.basePixelSizeFactorIndex, 2);
+        compare(_testCase.window.basePixelSize, largePixelSize);
+        verify(findChild(page, "_step2").checked);
+        mouseClick(findChild(page, "_step1"));
+        compare(_testCase.window.basePixelSizeFactorIndex, 1);
     }
 
     Component {
