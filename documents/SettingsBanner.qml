@@ -43,9 +43,9 @@ Image {
 
         ColumnLayout {
             spacing: 2
-            // The device's facts need more room than the owner's lines, which scroll.
-            Layout.preferredWidth: (_banner.width - 30) * 0.6
-            Layout.maximumWidth: (_banner.width - 30) * 0.6
+            // The device's facts are never cut; the owner's lines scroll instead.
+            Layout.fillWidth: true
+            Layout.minimumWidth: _facts.implicitWidth
 
             Button {
                 objectName: "_deviceButton"
@@ -53,11 +53,15 @@ Image {
                 flat: true
                 enabled: _banner.canChangeDevice
                 icon.source: _banner.canChangeDevice ? "qrc:/graphics/arrow-bottom.png" : ""
+                // The number elides rather than widen the column.
+                Layout.preferredWidth: 0
                 Layout.fillWidth: true
                 onClicked: _banner.changeDevice()
             }
 
             GridLayout {
+                id: _facts
+
                 columns: 2
                 columnSpacing: 5
                 rowSpacing: 0
@@ -113,6 +117,7 @@ Image {
             spacing: 5
             Layout.preferredWidth: (_banner.width - 30) * 0.4
             Layout.maximumWidth: (_banner.width - 30) * 0.4
+            Layout.minimumWidth: 60 * _banner.factor
 
             Rectangle {
                 radius: width / 2
