@@ -133,6 +133,7 @@ Item {
         y: _busyTextField.height
         width: _busyTextField.width
         closePolicy: Popup.NoAutoClose
+        background: PlainPopupBackground {}
         onWantedChanged: wanted ? open() : close()
 
         Column {

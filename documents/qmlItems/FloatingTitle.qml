@@ -29,6 +29,7 @@ MyLabel {
             name: "topRight"
 
             PropertyChanges {
+                _title.width: _metrics.advanceWidth
                 _title.x: _title.field.width - _title.width
                 _title.y: -_title.height / 3
                 _title.opacity: 1

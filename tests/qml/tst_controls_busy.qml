@@ -225,19 +225,41 @@ TestCase {
         tryCompare(popup, "visible", false);
     }
 
+    // The field's own title, not those of the text inputs inside it.
+    function fieldTitle(field: Item): var {
+        const title = field.children.find(child => child.objectName === "_floatingTitle");
+        verify(title);
+        return title;
+    }
+
     function test_fieldTitleFloats_data() {
+        const longTitle = "شماره موبایل اول جهت دریافت هشدارها و پیامها";
         return [
-            { tag: "idle empty", text: "", edit: false, state: "center" },
-            { tag: "idle with value", text: "5", edit: false, state: "topRight" },
-            { tag: "editing empty", text: "", edit: true, state: "topRight" }
+            { tag: "idle empty", text: "", later: "", edit: false, state: "center", title: "شماره" },
+            { tag: "idle with value", text: "5", later: "", edit: false, state: "topRight", title: "شماره" },
+            { tag: "value arrives", text: "", later: "5", edit: false, state: "topRight", title: "شماره" },
+            { tag: "editing empty", text: "", later: "", edit: true, state: "topRight", title: "شماره" },
+            { tag: "long, empty", text: "", later: "", edit: false, state: "center", title: longTitle },
+            { tag: "long, value arrives", text: "", later: "5", edit: false, state: "topRight", title: longTitle }
         ];
     }
 
     function test_fieldTitleFloats(data) {
-        const field = createField({ text: data.text });
+        const field = createField({ text: data.text, placeholderText: data.title });
+        field.text = data.later || data.text;
         if (data.edit)
             clickFieldButton(field, "_editButton");
-        compare(part(field, "_floatingTitle").state, data.state);
+        const title = fieldTitle(field);
+        compare(title.state, data.state);
+        waitForItemPolished(part(field, "_buttons"));
+        tryVerify(() => title.width > 0, 1000, "the title has a width");
+        if (data.state === "topRight") {
+            tryVerify(() => !title.truncated && title.x + title.width === field.width, 1000, "a raised title is whole");
+        } else {
+            // A centred title stays clear of the buttons at the right end, eliding if it must.
+            tryVerify(() => title.x + title.width <= field.width - part(field, "_buttons").width + 0.5, 1000);
+            verify(title.x >= 0);
+        }
     }
 
     function test_fieldButtonsAtTheRightEnd_data() {

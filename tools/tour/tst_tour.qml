@@ -258,11 +258,29 @@ SystemTestCase {
         tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
     }
 
+    // A page with one of its editors opened, then waiting for the device. Busy is set directly:
+    // an applied frame would really change the car on the development server.
+    function shootSettingsEditor(page: string, editor: string, name: string): void {
+        pushPage(page);
+        const editorItem = findChild(findNamed(page), editor);
+        verify(editorItem, editor);
+        mouseClick(findChild(editorItem, "_editButton"));
+        compare(editorItem.state, "edit");
+        shootAllSizes(name + "-editing");
+        editorItem.state = "busy";
+        shootAllSizes(name + "-busy");
+        _tour.window.back();
+        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
+    }
+
     function test_9f_settings(): void {
         openSettings();
         shootAllSizes("18-settings-menu");
         shootSettingsPage("_deviceSettings_Alarms", "19-alarm-settings");
+        shootSettingsEditor("_deviceSettings_Alarms", "_reportNumber1", "19a-alarm-number");
+        shootSettingsEditor("_deviceSettings_Alarms", "_shockRow", "19b-alarm-shock");
         shootSettingsPage("_userManagmentSettingPage", "20-account");
+        shootSettingsEditor("_userManagmentSettingPage", "_accountAliasField", "20a-account-alias");
         shootSettingsPage("_support", "21-support");
         shootSettingsPage("_deviceSettings_Appearance", "21a-appearance");
     }
