@@ -34,13 +34,6 @@ SystemTestCase {
         compare(_testCase.window.currentOperation, Globals.Login_Operation);
     }
 
-    function test_unregisteredDeviceReachesTheFirstLoginPage() {
-        openWindow();
-        logIn("358000000000002", "582901");
-        tryCompare(_testCase.window, "currentOperation", Globals.NewLoginSetting_Operation, 15000);
-        compare(findNamed("_mainStackView").depth, 2);
-    }
-
     function test_rememberedPasswordIsSentAsTheStoredHash() {
         openWindow();
         findNamed("_rememberMe").checked = true;

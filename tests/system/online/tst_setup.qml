@@ -3,8 +3,8 @@ import QtTest
 import globals
 import "qrc:/"
 
-// The first-login setup of the seeded unregistered device. The device stays registered, so this
-// file must run after tst_app, which needs it unregistered (the runner takes files in name order).
+// The first-login setup of the seeded unregistered device, which stays registered afterwards:
+// no other test may count on an unregistered device.
 SystemTestCase {
     id: _testCase
 
@@ -21,6 +21,7 @@ SystemTestCase {
         logIn(newcomer, "582901");
         tryCompare(_testCase.window, "currentOperation", Globals.NewLoginSetting_Operation, 15000);
         const stack = findNamed("_mainStackView");
+        compare(stack.depth, 2);
         tryCompare(stack, "busy", false, 5000);
         compare(findNamed("_simField").text, "09120000002");
 
