@@ -15,10 +15,9 @@ Image {
     property string carText
     property string imei
     property bool canChangeDevice: false
-    property string modelName
     property string firmwareVersion
-    property string operatorName
-    property string installationDate
+    property var mobileOperator
+    property string deviceFirstUse
 
     signal changeDevice
 
@@ -47,55 +46,11 @@ Image {
                 onClicked: _banner.changeDevice()
             }
 
-            GridLayout {
-                columns: 2
-                columnSpacing: 5
-                rowSpacing: 0
+            DeviceFacts {
+                firmwareVersion: _banner.firmwareVersion
+                mobileOperator: _banner.mobileOperator
+                deviceFirstUse: _banner.deviceFirstUse
                 Layout.fillWidth: true
-
-                MyLabel {
-                    text: "مدل دستگاه: "
-                }
-
-                // The value gives way first in a narrow window.
-                MyLabel {
-                    objectName: "_modelName"
-                    text: _banner.modelName
-                    elide: Text.ElideRight
-                    Layout.fillWidth: true
-                }
-
-                MyLabel {
-                    text: "ورژن برنامه: "
-                }
-
-                MyLabel {
-                    text: _banner.firmwareVersion
-                    elide: Text.ElideRight
-                    Layout.fillWidth: true
-                }
-
-                MyLabel {
-                    text: "اپراتور سیمکارت: "
-                }
-
-                MyLabel {
-                    objectName: "_operatorName"
-                    text: _banner.operatorName
-                    elide: Text.ElideRight
-                    Layout.fillWidth: true
-                }
-
-                MyLabel {
-                    text: "تاریخ نصب: "
-                }
-
-                MyLabel {
-                    objectName: "_installationDate"
-                    text: _banner.installationDate
-                    elide: Text.ElideRight
-                    Layout.fillWidth: true
-                }
             }
         }
 

@@ -799,9 +799,14 @@ ApplicationWindow {
 
     DeviceSettings_DeviceInfo {
         id: _deviceSettings_DeviceInfo
+        objectName: "_deviceSettings_DeviceInfo"
 
         visible: false
         imei: _mainWindow.currentDevice.imei !== undefined ? String(_mainWindow.currentDevice.imei) : ""
+        // The location records carry the version; the menu keeps the last one.
+        firmwareVersion: _settingsMenu.firmwareVersion
+        mobileOperator: _mainWindow._deviceSettings.mobileOperator
+        deviceFirstUse: _mainWindow.currentDevice.deviceFirstUse ?? ""
     }
 
     DeviceSettings_Server {
