@@ -777,6 +777,9 @@ ApplicationWindow {
         objectName: "_deviceSettings_Global"
 
         visible: false
+        device: _mainWindow.currentDevice
+        forceUnlockNumber1: _mainWindow._deviceSettings.forceUnlockNumber1 ?? 1
+        forceUnlockNumber2: _mainWindow._deviceSettings.forceUnlockNumber2 ?? 1
     }
 
     DeviceSettings_Alarms {
