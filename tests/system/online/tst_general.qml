@@ -5,14 +5,20 @@ import globals
 // The general device settings of the real app against the development server, used as a person
 // would: the menu's first entry, the emergency code edited and applied until the car reports it,
 // the device's SIM number changed on the server and back, a USSD code and a restart sent to the
-// car. Whatever a test changes on the shared server it puts back.
+// car. Whatever a test changes on the shared server it puts back; the factory reset and the
+// erase, which cannot be put back, go to the fleet car that no later test uses.
 SystemTestCase {
     id: _testCase
 
     readonly property string ownerSim: "09120000001"
+    readonly property real fleetImei: 358000000000003
 
     function openGeneral(): var {
         loggedInOwner();
+        return openGeneralOfCurrentCar();
+    }
+
+    function openGeneralOfCurrentCar(): var {
         mouseClick(buttonWithText(_testCase.window.footer, "تنظیمات"));
         compare(_testCase.window.currentOperation, Globals.Settings_Operation);
         const stack = findNamed("_mainStackView");
@@ -150,6 +156,30 @@ SystemTestCase {
         compare(tooltip.text, "دستور ریست کردن دستگاه از سیمکارت 1 ارسال شد");
         tryVerify(() => receivedFrames().length > sent, 10000, "the car received a frame");
         compare(receivedFrames().slice(sent), ["[oribel,0]}]"]);
+    }
+
+    // The root login's third car: both commands leave after a full hold and reach that car.
+    function test_factoryResetAndEraseReachTheFleetCar() {
+        openWindow();
+        logIn("root", "582901");
+        tryCompare(_testCase.window, "currentOperation", Globals.CarControl_Operation, 15000);
+        tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
+        _testCase.window.currentDeviceIndex = 2;
+        compare(Number(_testCase.window.currentDevice.imei), fleetImei);
+        const page = openGeneralOfCurrentCar();
+        const tooltip = findNamed("_mainTooltip");
+        const sent = receivedFramesOf(fleetImei).length;
+        const reset = findChild(page, "_factoryResetButton");
+        reveal(page, reset);
+        hold(reset, 2500);
+        compare(tooltip.text, "دستور بازگشت به تنظیمات کارخانه از سیمکارت 1 ارسال شد");
+        tryVerify(() => receivedFramesOf(fleetImei).length > sent, 10000, "the car received the reset");
+        const erase = findChild(page, "_eraseButton");
+        reveal(page, erase);
+        hold(erase, 2500);
+        compare(tooltip.text, "دستور فرمت حافظه دستگاه از سیمکارت 1 ارسال شد");
+        tryVerify(() => receivedFramesOf(fleetImei).length > sent + 1, 10000, "the car received the erase");
+        compare(receivedFramesOf(fleetImei).slice(sent), ["[oribel,1]}]", "[oribel,2]}]"]);
     }
 
     Component {
