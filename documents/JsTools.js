@@ -54,3 +54,12 @@ function phoneNumber(text) {
 }
 
 const phoneNumberRule = "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل میشود.";
+
+// A typed USSD code in Latin digits, or null unless it is digits, "*", "#" and "+" only: the
+// code goes into a device frame between quotes, which nothing escapes.
+function ussdCode(text) {
+    const latin = latinizeNumber(String(text ?? "").trim());
+    return /^[0-9*#+]+$/.test(latin) ? latin : null;
+}
+
+const ussdCodeRule = "کد USSD فقط از ارقام و نشانههای * و # و + تشکیل میشود.";

@@ -22,7 +22,6 @@ Page {
     signal registered
 
     function showDevice(): void {
-        _simField.text = device.simNumber ?? "";
         _nameField.text = device.ownerName ?? "";
         _lastNameField.text = device.ownerLastname ?? "";
         _phoneField.text = device.ownerPhoneNumber ?? "";
@@ -31,35 +30,6 @@ Page {
         _modelField.text = device.vehicleModel ?? "";
         _colorField.text = device.vehicleColor ?? "";
         _plaqueField.text = device.vehiclePlaque ?? "";
-    }
-
-    function sendSimNumber(): void {
-        const simNumber = JsTools.phoneNumber(_simField.editText);
-        if (!simNumber) {
-            _simField.state = "edit";
-            _mainTooltip.show(JsTools.phoneNumberRule, 3000);
-            return;
-        }
-        _fieldPoster.post({
-            "command": "setDeviceSimNumber",
-            "imei": device.imei,
-            "simNumber": simNumber
-        }, reply => _newLoginSettingPage._onSimNumberReply(reply), errorText => {
-            // The field gives up at its time-out.
-            _mainTooltip.show(errorText, 3000);
-        });
-    }
-
-    function _onSimNumberReply(reply: var): void {
-        if (!reply.isValid) {
-            _simField.state = "idle";
-            _mainTooltip.show(reply.errorText, 3000);
-            return;
-        }
-        device.simNumber = reply.simNumber;
-        _simField.text = reply.simNumber;
-        _simField.state = "idle";
-        registered();
     }
 
     function _missingRequired(): bool {
@@ -147,10 +117,6 @@ Page {
     background: null
 
     RequestPoster {
-        id: _fieldPoster
-    }
-
-    RequestPoster {
         id: _applyPoster
     }
 
@@ -180,16 +146,14 @@ Page {
                 Layout.bottomMargin: 10
             }
 
-            BusyTextField {
+            DeviceSimNumberField {
                 id: _simField
 
                 objectName: "_simField"
                 Layout.fillWidth: true
+                device: _newLoginSettingPage.device
                 placeholderText: "شماره سیمکارت دستگاه *"
-                infoTitle: "شماره سیمکارت دستگاه"
-                infoText: "شماره سیمکارت قرار گرفته در دستگاه را وارد کنید."
-                inputMethodHints: Qt.ImhPreferNumbers
-                onEditRequest: _newLoginSettingPage.sendSimNumber()
+                onAccepted: _newLoginSettingPage.registered()
             }
 
             AliasUsernameField {

@@ -15,24 +15,17 @@ Image {
     property string carText
     property string imei
     property bool canChangeDevice: false
-    property string modelName
     property string firmwareVersion
-    property string operatorName
-    property string installationDate
+    property var mobileOperator
+    property string deviceFirstUse
     // What the facts take; the menu gives the banner at least this.
     readonly property real neededHeight: _row.implicitHeight + 20
-
-    // The device's facts, a little smaller than the body text so that a narrow banner keeps them.
-    component Fact: MyLabel {
-        font.pixelSize: basePixelSize * 0.8
-    }
 
     signal changeDevice
 
     source: "qrc:/graphics/menuBaner.jpg"
     fillMode: Image.PreserveAspectCrop
     clip: true
-
 
     RowLayout {
         id: _row
@@ -59,57 +52,15 @@ Image {
                 onClicked: _banner.changeDevice()
             }
 
-            GridLayout {
+            DeviceFacts {
                 id: _facts
 
-                columns: 2
-                columnSpacing: 5
-                rowSpacing: 0
+                // A little smaller than the body text, so that a narrow banner keeps them whole.
+                textSize: basePixelSize * 0.8
+                firmwareVersion: _banner.firmwareVersion
+                mobileOperator: _banner.mobileOperator
+                deviceFirstUse: _banner.deviceFirstUse
                 Layout.fillWidth: true
-
-                Fact {
-                    text: "مدل دستگاه: "
-                }
-
-                // The value gives way first in a narrow window.
-                Fact {
-                    objectName: "_modelName"
-                    text: _banner.modelName
-                    elide: Text.ElideRight
-                    Layout.fillWidth: true
-                }
-
-                Fact {
-                    text: "ورژن برنامه: "
-                }
-
-                Fact {
-                    text: _banner.firmwareVersion
-                    elide: Text.ElideRight
-                    Layout.fillWidth: true
-                }
-
-                Fact {
-                    text: "اپراتور سیمکارت: "
-                }
-
-                Fact {
-                    objectName: "_operatorName"
-                    text: _banner.operatorName
-                    elide: Text.ElideRight
-                    Layout.fillWidth: true
-                }
-
-                Fact {
-                    text: "تاریخ نصب: "
-                }
-
-                Fact {
-                    objectName: "_installationDate"
-                    text: _banner.installationDate
-                    elide: Text.ElideRight
-                    Layout.fillWidth: true
-                }
             }
         }
 

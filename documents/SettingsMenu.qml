@@ -69,10 +69,9 @@ Page {
                  + " " + "پلاک: " + (_settingsMenu.device.vehiclePlaque ?? "")
         imei: String(_settingsMenu.device.imei ?? "")
         canChangeDevice: _settingsMenu.deviceCount > 1
-        modelName: SettingsRules.modelName(_settingsMenu.firmwareVersion)
         firmwareVersion: _settingsMenu.firmwareVersion
-        operatorName: SettingsRules.operatorName(_settingsMenu.mobileOperator)
-        installationDate: SettingsRules.installationDate(_settingsMenu.device.deviceFirstUse)
+        mobileOperator: _settingsMenu.mobileOperator
+        deviceFirstUse: _settingsMenu.device.deviceFirstUse ?? ""
         onChangeDevice: _settingsMenu.changeDevice()
     }
 

@@ -14,3 +14,5 @@ const gradientLight = "#39538a";
 const gradientDark = "#071136";
 // Separator lines.
 const separator = Qt.rgba(0.8, 0.8, 1, 0.8);
+// Buttons whose command cannot be undone.
+const danger = "#c62828";

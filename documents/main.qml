@@ -777,6 +777,9 @@ ApplicationWindow {
         objectName: "_deviceSettings_Global"
 
         visible: false
+        device: _mainWindow.currentDevice
+        forceUnlockNumber1: _mainWindow._deviceSettings.forceUnlockNumber1 ?? 1
+        forceUnlockNumber2: _mainWindow._deviceSettings.forceUnlockNumber2 ?? 1
     }
 
     DeviceSettings_Alarms {
@@ -799,9 +802,14 @@ ApplicationWindow {
 
     DeviceSettings_DeviceInfo {
         id: _deviceSettings_DeviceInfo
+        objectName: "_deviceSettings_DeviceInfo"
 
         visible: false
         imei: _mainWindow.currentDevice.imei !== undefined ? String(_mainWindow.currentDevice.imei) : ""
+        // The location records carry the version; the menu keeps the last one.
+        firmwareVersion: _settingsMenu.firmwareVersion
+        mobileOperator: _mainWindow._deviceSettings.mobileOperator
+        deviceFirstUse: _mainWindow.currentDevice.deviceFirstUse ?? ""
     }
 
     DeviceSettings_Server {

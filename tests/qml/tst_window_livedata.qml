@@ -137,4 +137,21 @@ TestCase {
         window.currentOperation = Globals.Login_Operation;
     }
 
+    // The general page shows the reported emergency code; the information page the firmware the
+    // locations carry and the reported operator.
+    function test_generalPagesFollowTheWindow() {
+        // In the settings, as the user sees these pages: the report leaves the zone unloaded.
+        window.currentOperation = Globals.Settings_Operation;
+        page("_liveData").handleSettings({ "forceUnlockNumber1": 3, "forceUnlockNumber2": 5, "mobileOperator": 2 });
+        page("_settingsMenu").firmwareVersion = "2.0.1";
+        const general = page("_deviceSettings_Global");
+        compare([general.forceUnlockNumber1, general.forceUnlockNumber2], [3, 5]);
+        compare([findChild(general, "_firstDigit").value, findChild(general, "_secondDigit").value], [3, 5]);
+        const info = page("_deviceSettings_DeviceInfo");
+        compare(findChild(info, "_firmwareVersion").text, "2.0.1");
+        compare(findChild(info, "_modelName").text, "Kova_Lite868");
+        compare(findChild(info, "_operatorName").text, "همراه اول");
+        window.currentOperation = Globals.Login_Operation;
+        findChild(window, "_mainStackView").pop(null);
+    }
 }

@@ -35,8 +35,12 @@ TestCase {
     }
 
     function receivedFrames(): var {
+        return receivedFramesOf(_testCase.ownerImei);
+    }
+
+    function receivedFramesOf(imei: real): var {
         const request = new XMLHttpRequest();
-        request.open("GET", testEnvironment.smsGateway + "/frames?imei=" + _testCase.ownerImei);
+        request.open("GET", testEnvironment.smsGateway + "/frames?imei=" + imei);
         request.send();
         tryVerify(() => request.readyState === XMLHttpRequest.DONE, 5000);
         return JSON.parse(request.responseText).frames;
