@@ -279,6 +279,10 @@ SystemTestCase {
         shootSettingsPage("_deviceSettings_Alarms", "19-alarm-settings");
         shootSettingsEditor("_deviceSettings_Alarms", "_reportNumber1", "19a-alarm-number");
         shootSettingsEditor("_deviceSettings_Alarms", "_shockRow", "19b-alarm-shock");
+        shootSettingsPage("_deviceSettings_Global", "19c-general-settings");
+        shootSettingsEditor("_deviceSettings_Global", "_simNumberField", "19d-general-sim-number");
+        shootSettingsEditor("_deviceSettings_Global", "_emergencyBox", "19e-general-emergency-code");
+        shootSettingsPage("_deviceSettings_DeviceInfo", "19f-device-information");
         shootSettingsPage("_userManagmentSettingPage", "20-account");
         shootSettingsEditor("_userManagmentSettingPage", "_accountAliasField", "20a-account-alias");
         shootSettingsPage("_support", "21-support");
