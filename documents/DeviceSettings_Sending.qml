@@ -1,8 +1,79 @@
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Layouts
+import "qmlItems" as QmlItems
+import "SettingsRules.js" as SettingsRules
 
-// How often and how finely the device reports.
+// How often and how finely the device reports. Both values travel in one frame, so editing one
+// sends the other as last reported.
 Page {
-    property int sendRate: 0
-    property int logResolation: 0
+    id: _sendingPage
+
+    property string sendRate: ""
+    property string logResolation: ""
+
+    // Sends both values, or says why not and leaves the editor open for correction.
+    function applySending(field: Item, rate: string, distance: string): void {
+        const frame = SettingsRules.sendingFrame(rate, distance);
+        if (frame === "") {
+            field.state = "edit";
+            const edited = field === _rateField ? rate : distance;
+            const range = field === _rateField ? SettingsRules.sendRateRange : SettingsRules.distanceRange;
+            // The other value comes from the device; without it there is nothing whole to send.
+            _mainTooltip.show(SettingsRules.rangedNumber(edited, range) === null
+                              ? "عدد وارد شده خارج از محدوده مجاز است" : "تنظیمات دستگاه هنوز دریافت نشده است", 3000);
+            return;
+        }
+        _smsManager.sendSms(_mainWindow.currentDevice.simNumber ?? "", frame);
+    }
+
+    QmlItems.MyScrollArea {
+        id: _scrollArea
+
+        anchors.fill: parent
+        contentHeight: _column.height + 100
+
+        ColumnLayout {
+            id: _column
+
+            x: 20
+            y: 20
+            width: _scrollArea.width - 40
+            spacing: 25
+
+            QmlItems.BusyTextField {
+                id: _distanceField
+
+                objectName: "_distanceField"
+                text: _sendingPage.logResolation
+                placeholderText: "فاصله نقاط نسبت به هم به متر (30~10000)"
+                infoTitle: "فاصله نقاط نسبت به هم"
+                infoText: "کمترین فاصله ممکن بین دو نقطه را تعیین کنید.\nفاصله بیشتر منجر به استفاده کمتر از اینترنت و هزینه کمتر میشود\nدر عوض کیفیت مسیر در 'گزارش مسیر' کمتر میشود"
+                inputMethodHints: Qt.ImhDigitsOnly
+                validator: IntValidator {
+                    bottom: SettingsRules.distanceRange.low
+                    top: SettingsRules.distanceRange.high
+                }
+                Layout.fillWidth: true
+                onEditRequest: _sendingPage.applySending(_distanceField, _rateField.text, editText)
+            }
+
+            QmlItems.BusyTextField {
+                id: _rateField
+
+                objectName: "_rateField"
+                text: _sendingPage.sendRate
+                placeholderText: "نرخ ارسال به ثانیه (60~3600)"
+                infoTitle: "نرخ ارسال به ثانیه"
+                infoText: "نرخ ارسال نقاط به سرور را تعیین کنید.\nنرخ بیشتر منجر به استفاده کمتر از اینترنت و هزینه کمتر میشود\nدر عوض برای آنلاین شدن دستگاه زمان بیشتری نیاز است\nالبته میتوان با تماس به دستگاه در هر زمان دستگاه را به مد آنلاین برد."
+                inputMethodHints: Qt.ImhDigitsOnly
+                validator: IntValidator {
+                    bottom: SettingsRules.sendRateRange.low
+                    top: SettingsRules.sendRateRange.high
+                }
+                Layout.fillWidth: true
+                onEditRequest: _sendingPage.applySending(_rateField, editText, _distanceField.text)
+            }
+        }
+    }
 }

@@ -64,3 +64,42 @@ function alarmType(call, sms) {
 function reportField(number) {
     return number === "" ? "x" : number;
 }
+
+// A listen-in number as the device frame carries it: a blank stands for none.
+function listenField(number) {
+    return number === "" ? " " : number;
+}
+
+// Frames have no escaping, so a host or path holding a separator or a bracket would break
+// its frame; blanks, control characters and anything beyond ASCII do not survive the SMS.
+function isFrameText(text) {
+    return /^[!-~]*$/.test(text) && !/[,\[\]{}]/.test(text);
+}
+
+// The frame that points the device at the address `split` (a record of Tools.urlSplit), or ""
+// when the address cannot be sent.
+function serverFrame(split) {
+    if (!split || !split.valid || split.host === "" || split.path === "" || !(split.port > 0))
+        return "";
+    if (!isFrameText(split.host) || !isFrameText(split.path))
+        return "";
+    return "[oribel,12," + split.host + "," + split.path + "," + split.port + "]}]";
+}
+
+const sendRateRange = { "low": 60, "high": 3600 };
+const distanceRange = { "low": 30, "high": 10000 };
+
+// The whole number a text holds within the range, or null. A validator passes texts still
+// being typed ("5" on the way to "50") and, by locale, Persian digits and group separators.
+function rangedNumber(text, range) {
+    const latin = JsTools.latinizeNumber(String(text ?? "").trim());
+    const value = Number(latin);
+    return /^[0-9]+$/.test(latin) && value >= range.low && value <= range.high ? value : null;
+}
+
+// Send rate first, then the distance between points; "" when either is out of its range.
+function sendingFrame(sendRate, distance) {
+    const rate = rangedNumber(sendRate, sendRateRange);
+    const metres = rangedNumber(distance, distanceRange);
+    return rate === null || metres === null ? "" : "[oribel,13," + rate + "," + metres + "]}]";
+}

@@ -821,6 +821,7 @@ ApplicationWindow {
 
     DeviceSettings_Sending {
         id: _deviceSettings_Sending
+        objectName: "_deviceSettings_Sending"
 
         visible: false
     }

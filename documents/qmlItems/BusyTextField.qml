@@ -49,6 +49,8 @@ Item {
 
         objectName: "_displayField"
         anchors.fill: parent
+        // A long value ends short of the buttons instead of running under them.
+        rightPadding: 7 + _buttons.width
         text: _busyTextField.text
         horizontalAlignment: TextInput.AlignHCenter
         enabled: false
@@ -60,6 +62,7 @@ Item {
 
         objectName: "_editField"
         anchors.fill: parent
+        rightPadding: 7 + _buttons.width
         horizontalAlignment: TextInput.AlignHCenter
         enabled: _busyTextField.state === "edit"
         visible: _busyTextField.state !== "idle"
