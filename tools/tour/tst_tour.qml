@@ -283,6 +283,8 @@ SystemTestCase {
         shootSettingsEditor("_deviceSettings_Global", "_simNumberField", "19d-general-sim-number");
         shootSettingsEditor("_deviceSettings_Global", "_emergencyBox", "19e-general-emergency-code");
         shootSettingsPage("_deviceSettings_DeviceInfo", "19f-device-information");
+        shootSettingsPage("_deviceSettings_Listen", "19g-listen-in");
+        shootSettingsEditor("_deviceSettings_Listen", "_listenField1", "19h-listen-in-number");
         shootSettingsPage("_userManagmentSettingPage", "20-account");
         shootSettingsEditor("_userManagmentSettingPage", "_accountAliasField", "20a-account-alias");
         shootSettingsPage("_support", "21-support");
@@ -294,6 +296,10 @@ SystemTestCase {
         tryCompare(_tour.window, "currentOperation", Globals.CarControl_Operation, 15000);
         openSettings();
         shootAllSizes("22-settings-menu-root");
+        shootSettingsPage("_deviceSettings_Server", "22a-server");
+        shootSettingsEditor("_deviceSettings_Server", "_serverField", "22b-server-address");
+        shootSettingsPage("_deviceSettings_Sending", "22c-sending");
+        shootSettingsEditor("_deviceSettings_Sending", "_rateField", "22d-sending-rate");
         shootSettingsPage("_deviceSelectionPage", "23-device-choice");
     }
 
