@@ -260,15 +260,20 @@ SystemTestCase {
 
     // A page with one of its editors opened, then waiting for the device. Busy is set directly:
     // an applied frame would really change the car on the development server.
-    function shootSettingsEditor(page: string, editor: string, name: string): void {
-        pushPage(page);
-        const editorItem = findChild(findNamed(page), editor);
-        verify(editorItem, editor);
+    function shootEditorStates(editorItem: Item, name: string): void {
         mouseClick(findChild(editorItem, "_editButton"));
         compare(editorItem.state, "edit");
         shootAllSizes(name + "-editing");
         editorItem.state = "busy";
         shootAllSizes(name + "-busy");
+        editorItem.state = "idle";
+    }
+
+    function shootSettingsEditor(page: string, editor: string, name: string): void {
+        pushPage(page);
+        const editorItem = findChild(findNamed(page), editor);
+        verify(editorItem, editor);
+        shootEditorStates(editorItem, name);
         _tour.window.back();
         tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
     }
@@ -308,5 +313,6 @@ SystemTestCase {
         tryCompare(_tour.window, "currentOperation", Globals.NewLoginSetting_Operation, 15000);
         tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
         shootAllSizes("24-first-login-setup");
+        shootEditorStates(findNamed("_simField"), "24a-first-login-sim-number");
     }
 }
