@@ -6,5 +6,7 @@ import QtQuick.Controls.Material
 // the page below.
 Rectangle {
     color: Material.dialogColor
+    // The dialog colour is close to the pages': the edge shows where the popup ends.
+    border.color: Qt.rgba(1, 1, 1, 0.2)
     radius: 4
 }
