@@ -23,9 +23,11 @@ MyMap {
     // Renders through an offscreen layer, with rounded corners where the renderer has shaders.
     property bool rounded: false
     property alias positionSourceActive: _positionSource.active
-    // The phone's position plugin ("" for the platform's own) and its NMEA source, if any.
+    // The phone's position plugin ("" for the platform's own), its NMEA source, if any, and the
+    // app's desktop id, by which a location service knows the app.
     property alias positionPluginName: _positionSource.name
     property alias nmeaSource: _nmeaSource.value
+    property alias positionDesktopId: _desktopId.value
     readonly property bool myCoordinateIsValid: _positionSource.valid && _positionSource.position.latitudeValid
                                                 && _positionSource.position.longitudeValid
     readonly property geoCoordinate myCoordinate: myCoordinateIsValid ? _positionSource.position.coordinate
@@ -126,6 +128,12 @@ MyMap {
             id: _nmeaSource
 
             name: "nmea.source"
+        }
+
+        PluginParameter {
+            id: _desktopId
+
+            name: "desktopId"
         }
     }
 
