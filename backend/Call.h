@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QString>
 
-// Places a phone call. The desktop has no telephony: the request only leaves a debug line.
+// Places a phone call through the desktop's handler of tel: links, the phone's dialler, which
+// owns the audio and the hang-up. Without one, or with the phone services off, the request only
+// leaves a debug line.
 class Call : public QObject
 {
     Q_OBJECT
@@ -11,5 +13,7 @@ class Call : public QObject
 public:
     explicit Call(QObject *parent = nullptr);
 
+    // number: digits with an optional leading +, and * or # for service codes; anything else
+    // is refused with a warning and dials nothing.
     Q_INVOKABLE void directCall(const QString &number);
 };
