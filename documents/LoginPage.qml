@@ -120,7 +120,7 @@ Page {
         const registered = device.registered === true;
         if (!_startedByFinger)
             storeCredentials(device);
-        if (_mainWindow.mobilePlatform && registered)
+        if ((_mainWindow.mobilePlatform || isBiometricSupported) && registered)
             _pageSettings.setValue("fingerEnabled", true);
         _server.getSettings(device.imei);
         if (registered || response.rootLogin === true) {

@@ -18,7 +18,7 @@ Page {
     property int deviceCount: 0
     property var mobileOperator
     property bool rootLogin: false
-    property bool dualSimAndroid: false
+    property bool dualSim: false
     property bool fingerprint: false
     readonly property real _factor: Math.max(basePixelSizeFactor, 1)
     readonly property var fullMenu: [
@@ -48,7 +48,7 @@ Page {
     function resetMenu(): void {
         _menu.model.clear();
         const options = {
-            "dualSimAndroid": dualSimAndroid,
+            "dualSim": dualSim,
             "fingerprint": fingerprint,
             "rootLogin": rootLogin
         };

@@ -9,12 +9,12 @@
 const usersDetail = "تغییر رمز عبور، نام کاربری";
 const fingerprintDetail = "، فعالسازی اثرانگشت";
 
-// The shown entries, in the full menu's order. options: dualSimAndroid, fingerprint (a mobile
-// platform that supports it) and rootLogin.
+// The shown entries, in the full menu's order. options: dualSim (the SMS service sends from
+// either of two SIMs), fingerprint (the phone has a reader with the owner's finger) and rootLogin.
 function menuEntries(fullMenu, options) {
     const shown = [];
     for (const entry of fullMenu) {
-        if (entry.name === "Menu_SimCards" && !options.dualSimAndroid)
+        if (entry.name === "Menu_SimCards" && !options.dualSim)
             continue;
         if (entry.rootAccess && !options.rootLogin)
             continue;

@@ -13,7 +13,7 @@ Row {
     onSimSlotChanged: _smsManager.simSlot = simSlot
     Component.onCompleted: {
         _smsManager.simSlot = simSlot;
-        if (Qt.platform.os !== "android" || !_smsManager.isDualSim)
+        if (!_smsManager.isDualSim)
             simSlot = 0;
     }
 

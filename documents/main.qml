@@ -254,6 +254,9 @@ ApplicationWindow {
         height += 1;
         showMaximized();
         announceAppOpen();
+        // The SIM chooser sits in the settings menu; its remembered slot holds from the start,
+        // not only once the menu has been opened.
+        _smsManager.simSlot = Number(_appSettings.value("simSlot", 0));
     }
 
     Settings {
@@ -667,7 +670,7 @@ ApplicationWindow {
         objectName: "_loginPage"
 
         visible: false
-        fingerEnabled: _mainWindow.mobilePlatform && _appSettings.firstLogin && _userManagmentSettingPage.fingerEnabled
+        fingerEnabled: (_mainWindow.mobilePlatform || _loginPage.isBiometricSupported) && _appSettings.firstLogin && _userManagmentSettingPage.fingerEnabled
         onSuccess: _appSettings.firstLogin = true
     }
 
@@ -703,6 +706,7 @@ ApplicationWindow {
         geofenceItem.visible: _mainWindow.currentOperation === Globals.GeoFence_Operation
         positionPluginName: _gpsManager.positionPluginName
         nmeaSource: _gpsManager.nmeaSource
+        positionDesktopId: _gpsManager.desktopId
         onExitRouting: _mainWindow.exitRoutingAndLockToCar()
         onDragged: _lockStateItem.state = ""
         onMapTypeChosen: index => _mapSettingPage.activeStyleIndex = index
@@ -741,8 +745,8 @@ ApplicationWindow {
         deviceCount: _mainWindow.devices ? _mainWindow.devices.length : 0
         mobileOperator: _mainWindow._deviceSettings.mobileOperator
         rootLogin: _mainWindow.loginResponse.rootLogin === true
-        dualSimAndroid: Qt.platform.os === "android" && _smsManager.isDualSim
-        fingerprint: _mainWindow.mobilePlatform && _loginPage.isBiometricSupported
+        dualSim: _smsManager.isDualSim
+        fingerprint: _loginPage.isBiometricSupported
         onItemSelected: index => _mainWindow.openSettingsEntry(index)
         onChangeDevice: _mainStackView.push(_deviceSelectionPage)
     }

@@ -70,11 +70,13 @@ Item {
                         Layout.fillWidth: true
                     }
                 }
+            }
 
-                Loader {
-                    source: _row.componentSource
-                    Layout.alignment: Qt.AlignVCenter
-                }
+            // A row's own control (the SIM chooser) spans the row, its buttons at the far end.
+            Loader {
+                anchors.fill: parent
+                active: _row.componentSource !== ""
+                source: _row.componentSource
             }
 
             Rectangle {

@@ -26,11 +26,11 @@ TestCase {
         const plain = ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_Appearance", "Menu_Support"];
         return [
             { "tag": "owner", "options": {}, "names": plain },
-            { "tag": "dual-SIM Android", "options": { "dualSimAndroid": true },
+            { "tag": "dual-SIM Android", "options": { "dualSim": true },
               "names": ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_SimCards", "Menu_Appearance", "Menu_Support"] },
             { "tag": "root", "options": { "rootLogin": true },
               "names": ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_Appearance", "Menu_Map", "Menu_Server", "Menu_Data", "Menu_PersonalInfo", "Menu_Support"] },
-            { "tag": "root on dual-SIM Android", "options": { "rootLogin": true, "dualSimAndroid": true }, "count": 11 }
+            { "tag": "root on dual-SIM Android", "options": { "rootLogin": true, "dualSim": true }, "count": 11 }
         ];
     }
 

@@ -1,4 +1,6 @@
+#include "BusProbe.h"
 #include "OpenedLinks.h"
+#include "PhoneServices.h"
 #include "ProcessSetup.h"
 #include "Registration.h"
 #include "TestHttpServer.h"
@@ -24,6 +26,14 @@ void pointAtLoopback()
     qputenv("KOVA_SERVER_URL", "http://127.0.0.1:" + QByteArray::number(probe.serverPort()));
 }
 
+// The development server's SMS gateway, where the cars' frames can be read: the app's own, or the
+// one behind the modem double when the app sends through a modem.
+QString smsGateway()
+{
+    const QString behindModem = qEnvironmentVariable("KOVA_TEST_SMS_GATEWAY");
+    return behindModem.isEmpty() ? qEnvironmentVariable("KOVA_SMS_GATEWAY") : behindModem;
+}
+
 } // namespace
 
 // Prepares the process as start-up does, so the documents see the same types and identity.
@@ -38,6 +48,7 @@ public slots:
         registerKovaTypes();
         qmlRegisterType<TestHttpServer>("kova.testing", 1, 0, "TestHttpServer");
         qmlRegisterType<OpenedLinks>("kova.testing", 1, 0, "OpenedLinks");
+        qmlRegisterType<BusProbe>("kova.testing", 1, 0, "BusProbe");
     }
 
     // System tests look at what the development SMS gateway received; the tour saves its
@@ -45,13 +56,14 @@ public slots:
     void qmlEngineAvailable(QQmlEngine *engine)
     {
         // The positioning library hides plugins not marked testable from test processes, the
-        // "nmea" one among them; a test that names an NMEA log wants it to read that log.
-        if (qEnvironmentVariableIsSet("KOVA_NMEA_SOURCE"))
+        // "nmea" and "geoclue2" ones among them; a test that names an NMEA log wants it to read
+        // that log, and one with the phone's services wants the location service's double.
+        if (qEnvironmentVariableIsSet("KOVA_NMEA_SOURCE") || PhoneServices::enabled())
             qunsetenv("QT_QTESTLIB_RUNNING");
         engine->rootContext()->setContextProperty(
             QStringLiteral("testEnvironment"),
             QVariantMap{
-                {QStringLiteral("smsGateway"), qEnvironmentVariable("KOVA_SMS_GATEWAY")},
+                {QStringLiteral("smsGateway"), smsGateway()},
                 {QStringLiteral("screenshotDir"), qEnvironmentVariable("KOVA_SCREENSHOT_DIR")}});
     }
 };
