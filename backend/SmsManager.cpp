@@ -1,15 +1,24 @@
 #include "SmsManager.h"
 
 #include "DeviceFrame.h"
+#include "ModemSms.h"
+#include "PhoneServices.h"
 #include "SmsGateway.h"
 
+#include <QDBusConnection>
 #include <QUrl>
 
 SmsManager::SmsManager(QObject *parent) : QObject(parent)
 {
     const QString gateway = qEnvironmentVariable("KOVA_SMS_GATEWAY");
-    if (gateway.isEmpty())
-        return;
+    if (!gateway.isEmpty())
+        useGateway(gateway);
+    else if (PhoneServices::enabled())
+        useModems();
+}
+
+void SmsManager::useGateway(const QString &gateway)
+{
     const QUrl url(gateway, QUrl::StrictMode);
     if (!url.isValid() || url.isRelative() || url.host().isEmpty()) {
         qWarning("SmsManager: KOVA_SMS_GATEWAY is not an absolute URL, SMS disabled: %s",
@@ -20,12 +29,28 @@ SmsManager::SmsManager(QObject *parent) : QObject(parent)
     connect(m_gateway, &SmsGateway::messageReceived, this, &SmsManager::smsReceived);
 }
 
+void SmsManager::useModems()
+{
+    m_modems = new ModemSms(QDBusConnection::systemBus(), this);
+    connect(m_modems, &ModemSms::received, this, &SmsManager::smsReceived);
+    connect(m_modems, &ModemSms::modemsChanged, this,
+            [this] { setDualSim(m_modems->modemCount() >= 2); });
+}
+
 void SmsManager::setSimSlot(quint8 simSlot)
 {
     if (m_simSlot == simSlot)
         return;
     m_simSlot = simSlot;
     emit simSlotChanged(m_simSlot);
+}
+
+void SmsManager::setDualSim(bool isDualSim)
+{
+    if (m_isDualSim == isDualSim)
+        return;
+    m_isDualSim = isDualSim;
+    emit isDualSimChanged(m_isDualSim);
 }
 
 void SmsManager::sendSms(const QString &number, const QString &message)
@@ -36,7 +61,12 @@ void SmsManager::sendSms(const QString &number, const QString &message)
         qWarning("SmsManager: not a single device frame, not sent: %s", qPrintable(message));
         return;
     }
-    if (!m_gateway || number.isEmpty())
+    if (number.isEmpty())
         return;
-    m_gateway->send(number, message, m_simSlot);
+    if (m_gateway)
+        m_gateway->send(number, message, m_simSlot);
+    else if (m_modems)
+        m_modems->send(number, message, m_simSlot);
+    else
+        qWarning("SmsManager: no SMS service, not sent to %s", qPrintable(number));
 }

@@ -3,11 +3,13 @@
 #include <QObject>
 #include <QString>
 
+class ModemSms;
 class SmsGateway;
 
-// Sends SMS from the chosen SIM slot and reports incoming SMS. The desktop has no SMS service:
-// with KOVA_SMS_GATEWAY set, a development gateway carries the messages; without it, sending does
-// nothing and nothing arrives.
+// Sends SMS from the chosen SIM slot and reports incoming SMS. With KOVA_SMS_GATEWAY set, a
+// development gateway carries the messages; otherwise the phone's modems do, unless the phone's
+// services are off. Without either, a message is not sent (a warning says so) and nothing
+// arrives.
 class SmsManager : public QObject
 {
     Q_OBJECT
@@ -18,7 +20,7 @@ public:
     explicit SmsManager(QObject *parent = nullptr);
 
     quint8 simSlot() const { return m_simSlot; }
-    bool isDualSim() const { return false; }
+    bool isDualSim() const { return m_isDualSim; }
 
 public slots:
     void setSimSlot(quint8 simSlot);
@@ -31,6 +33,12 @@ signals:
     void smsReceived(const QString &sender, const QString &message);
 
 private:
+    void useGateway(const QString &gateway);
+    void useModems();
+    void setDualSim(bool isDualSim);
+
     quint8 m_simSlot = 0;
+    bool m_isDualSim = false;
     SmsGateway *m_gateway = nullptr;
+    ModemSms *m_modems = nullptr;
 };
