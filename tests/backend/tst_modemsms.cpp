@@ -137,8 +137,6 @@ private slots:
     void failuresAreLogged();
     void noModemForTheSlot_data();
     void noModemForTheSlot();
-    void refusedBeforeAnyModem_data();
-    void refusedBeforeAnyModem();
 
     void receivesWhenComplete_data();
     void receivesWhenComplete();
@@ -150,8 +148,7 @@ private slots:
     void incompleteMessageForgottenAfterPatience();
 
     void modemsComeAndGo();
-    void serviceRestarts();
-    void serviceAppearsLater();
+    void serviceComesAndGoes();
     void channelChoice_data();
     void channelChoice();
 };
@@ -274,35 +271,6 @@ void TestModemSms::noModemForTheSlot()
     modem.send(deviceSim, frame, slot);
     QTest::qWait(300);
     QCOMPARE(createsOn(*modems, int(devices.size())), 0);
-}
-
-void TestModemSms::refusedBeforeAnyModem_data()
-{
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("warns");
-
-    QTest::newRow("two frames") << deviceSim << u"[oribel,55]}][oribel,1]}]"_s << true;
-    QTest::newRow("plain text") << deviceSim << u"سلام"_s << true;
-    QTest::newRow("empty number") << QString() << frame << false;
-}
-
-void TestModemSms::refusedBeforeAnyModem()
-{
-    QFETCH(QString, number);
-    QFETCH(QString, message);
-    QFETCH(bool, warns);
-
-    auto modems = startModems({portOne, portTwo});
-    QVERIFY(modems);
-    SmsManager sms;
-    QTRY_VERIFY(sms.isDualSim());
-    if (warns)
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(u"^SmsManager: not a single device frame"_s));
-    sms.sendSms(number, message);
-    QTest::qWait(300);
-    QCOMPARE(createsOn(*modems, 2), 0);
 }
 
 void TestModemSms::receivesWhenComplete_data()
@@ -511,20 +479,22 @@ void TestModemSms::modemsComeAndGo()
     QVERIFY(!sms.isDualSim());
 }
 
-// When the service stops, its modems go; when it comes back, they are read again.
-void TestModemSms::serviceRestarts()
+// Without the service nothing is sent and nothing waits; its modems are taken up when it starts,
+// go when it stops and are read again when it is back.
+void TestModemSms::serviceComesAndGoes()
 {
-    auto modems = startModems({portTwo, portOne});
-    QVERIFY(modems);
     SmsManager sms;
     QSignalSpy dual(&sms, &SmsManager::isDualSimChanged);
     QSignalSpy received(&sms, &SmsManager::smsReceived);
-    QTRY_COMPARE(flags(dual), (QList<bool>{true}));
+    QTest::qWait(300);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^ModemSms: no modem for SIM 1 "_s));
+    sms.sendSms(deviceSim, frame);
 
+    auto modems = startModems({portTwo, portOne});
+    QVERIFY(modems);
+    QTRY_COMPARE(flags(dual), (QList<bool>{true}));
     modems->stop();
     QTRY_COMPARE(flags(dual), (QList<bool>{true, false}));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^ModemSms: no modem for SIM 1 "_s));
-    sms.sendSms(u"0912"_s, frame);
 
     modems = startModems({portTwo, portOne});
     QVERIFY(modems);
@@ -532,27 +502,10 @@ void TestModemSms::serviceRestarts()
     sms.setSimSlot(1);
     sms.sendSms(deviceSim, frame);
     QTRY_COMPARE(sentBy(*modems), (QList<QStringList>{{portTwo, deviceSim, frame}}));
+    QCOMPARE(createsOn(*modems, 2), 1);
     pathFrom(*modems, u"ReceiveSms"_s, {objectPath(modemPath(0)), deviceSim, u"back"_s});
     QTRY_COMPARE(received.size(), 1);
     QCOMPARE(received.first(), (QVariantList{deviceSim, u"back"_s}));
-}
-
-// Without the service nothing is sent and nothing waits; it is taken up when it starts.
-void TestModemSms::serviceAppearsLater()
-{
-    SmsManager sms;
-    QSignalSpy dual(&sms, &SmsManager::isDualSimChanged);
-    QTest::qWait(300);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^ModemSms: no modem for SIM 1 "_s));
-    sms.sendSms(deviceSim, frame);
-    QVERIFY(!sms.isDualSim());
-
-    auto modems = startModems({portOne, portTwo});
-    QVERIFY(modems);
-    QTRY_COMPARE(flags(dual), (QList<bool>{true}));
-    sms.sendSms(u"0912"_s, frame);
-    QTRY_COMPARE(sentBy(*modems), (QList<QStringList>{{portOne, u"0912"_s, frame}}));
-    QCOMPARE(createsOn(*modems, 2), 1);
 }
 
 void TestModemSms::channelChoice_data()
