@@ -207,6 +207,12 @@ ApplicationWindow {
         _map.tilt = state === "" ? 0 : 45;
     }
 
+    // The SIM chooser sits in the settings menu; its remembered slot holds from the start, not
+    // only once the menu has been opened, and a phone left with one SIM sends from that one.
+    function _applyRememberedSimSlot(): void {
+        _smsManager.simSlot = _smsManager.isDualSim ? Number(_appSettings.value("simSlot", 0)) : 0;
+    }
+
     function turnOnGps(): void {
         if (_gpsManager.gpsIsOn)
             _gpsManager.actions();
@@ -254,9 +260,7 @@ ApplicationWindow {
         height += 1;
         showMaximized();
         announceAppOpen();
-        // The SIM chooser sits in the settings menu; its remembered slot holds from the start,
-        // not only once the menu has been opened.
-        _smsManager.simSlot = Number(_appSettings.value("simSlot", 0));
+        _applyRememberedSimSlot();
     }
 
     Settings {
@@ -330,6 +334,8 @@ ApplicationWindow {
 
     SmsManager {
         id: _smsManager
+
+        onIsDualSimChanged: _mainWindow._applyRememberedSimSlot()
     }
 
     GpsManager {
