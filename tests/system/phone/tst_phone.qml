@@ -19,6 +19,15 @@ SystemTestCase {
         closeWindow();
     }
 
+    // With KOVA_SCREENSHOT_DIR set, the window as it is now, for a person to look at.
+    function screenshot(name: string): void {
+        if (testEnvironment.screenshotDir.length === 0)
+            return;
+        wait(400); // transitions end
+        waitForRendering(_testCase.window.contentItem);
+        grabImage(_testCase.window.contentItem.parent).save(testEnvironment.screenshotDir + "/" + name + ".png");
+    }
+
     // A list a double answered, as arrays all the way down; a failed call fails the test.
     function list(reply: var): var {
         verify(reply !== undefined && reply.error === undefined, JSON.stringify(reply));
@@ -63,8 +72,7 @@ SystemTestCase {
         verify(corner.x >= 0 && corner.x + second.width <= simRow.width, "the buttons lie inside the row");
         mouseClick(second);
         verify(second.highlighted);
-        if (testEnvironment.screenshotDir.length > 0)
-            grabImage(_testCase.window.contentItem.parent).save(testEnvironment.screenshotDir + "/settings-dual-sim.png");
+        screenshot("settings-dual-sim");
         closeWindow();
 
         loggedInOwner();
@@ -182,6 +190,7 @@ SystemTestCase {
         openWindow();
         const finger = findNamed("_fingerButton");
         tryVerify(() => finger.visible, 5000, "the fingerprint login is offered");
+        screenshot("login-fingerprint");
         _bus.control(true, fprint, manager, "SetNextVerification", ["no-match"]);
         mouseClick(finger);
         wait(1000);
