@@ -7,6 +7,7 @@
 #include "GpsManager.h"
 #include "MySettings.h"
 #include "Notification.h"
+#include "ReleasingNetworkAccess.h"
 #include "Server.h"
 #include "SmsManager.h"
 #include "Tools.h"
@@ -28,6 +29,13 @@ QObject *mySettingsSingleton(QQmlEngine *, QJSEngine *)
 }
 
 } // namespace
+
+void setUpEngine(QQmlEngine *engine)
+{
+    // The engine does not own its factory; one serves every engine of the process.
+    static ReleasingNetworkAccessFactory factory;
+    engine->setNetworkAccessManagerFactory(&factory);
+}
 
 void registerKovaTypes()
 {

@@ -17,6 +17,7 @@ int main(int argc, char *argv[])
     registerKovaTypes();
 
     QQmlApplicationEngine engine;
+    setUpEngine(&engine);
     engine.load(QUrl(QStringLiteral("qrc:/main.qml")));
     if (engine.rootObjects().isEmpty())
         return -1;

@@ -295,6 +295,50 @@ TestCase {
         compare(errors.count, 1);
     }
 
+    function test_givenUpRequestReleasesItsConnection_data() {
+        return [
+            { "tag": "time-out", "giveUp": post => wait(post.timeout + 200) },
+            { "tag": "superseded", "giveUp": post => post.get() },
+            { "tag": "item destroyed", "giveUp": post => post.destroy() }
+        ];
+    }
+
+    // A server that stalls keeps every request it holds; the app's side must let each go at
+    // once, or the host's few connections fill with dead requests and everything queues.
+    function test_givenUpRequestReleasesItsConnection(data) {
+        _peer.setReply("/stalled", {
+            "silent": true
+        });
+        const post = createPost("/stalled", 400);
+        post.get();
+        tryCompare(_peer, "requestCount", 1);
+        verify(!_peer.requests[0].connectionClosed);
+        data.giveUp(post);
+        tryVerify(() => _peer.requests[0].connectionClosed, 2000, "the stalled request still holds its connection");
+    }
+
+    // More stalled requests than a host gets connections, all given up: the next one still goes
+    // out and is answered at once.
+    function test_stallDoesNotStarveLaterRequests() {
+        _peer.setReply("/stalled", {
+            "silent": true
+        });
+        _peer.setReply("/answered", {
+            "body": bodyOf('{"isValid":true}')
+        });
+        for (let i = 0; i < 8; ++i) {
+            const stalled = createPost("/stalled", 200);
+            const errors = createSpy(stalled, "error");
+            stalled.get();
+            tryCompare(_peer, "requestCount", i + 1, 2000, "stalled request " + (i + 1) + " never went out");
+            errors.wait(1000);
+        }
+        const post = createPost("/answered", 2000);
+        const responses = createSpy(post, "textResponseReady");
+        post.get();
+        responses.wait(1000);
+    }
+
     TestHttpServer {
         id: _peer
     }

@@ -10,7 +10,8 @@ QVariantMap toScript(const FakePeer::Request &request)
     return {{QStringLiteral("method"), QString::fromLatin1(request.method)},
             {QStringLiteral("path"), request.path},
             {QStringLiteral("headers"), headers},
-            {QStringLiteral("body"), request.body}};
+            {QStringLiteral("body"), request.body},
+            {QStringLiteral("connectionClosed"), request.connectionClosed}};
 }
 
 } // namespace

@@ -55,6 +55,7 @@ public slots:
     // screenshots in a folder of the caller's.
     void qmlEngineAvailable(QQmlEngine *engine)
     {
+        setUpEngine(engine);
         // The positioning library hides plugins not marked testable from test processes, the
         // "nmea" and "geoclue2" ones among them; a test that names an NMEA log wants it to read
         // that log, and one with the phone's services wants the location service's double.
