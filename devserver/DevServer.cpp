@@ -3,6 +3,7 @@
 #include "AppInterface.h"
 #include "DataChannel.h"
 #include "DeviceSimulator.h"
+#include "FaultGate.h"
 #include "MapService.h"
 #include "RouteService.h"
 #include "Seed.h"
@@ -21,6 +22,8 @@ namespace devserver {
 
 namespace {
 
+constexpr int maxControlledOutageSeconds = 86400;
+
 QHttpServerResponse binary(const QByteArray &body)
 {
     return QHttpServerResponse(QByteArrayLiteral("application/octet-stream"), body);
@@ -29,7 +32,8 @@ QHttpServerResponse binary(const QByteArray &body)
 } // namespace
 
 DevServer::DevServer(const DevServerOptions &options, Clock clock, QObject *parent)
-    : QObject(parent), m_options(options), m_clock(std::move(clock))
+    : QObject(parent), m_options(options), m_clock(std::move(clock)),
+      m_faultGate(std::make_unique<FaultGate>(options.faults, options.seed))
 {
 }
 
@@ -74,6 +78,7 @@ bool DevServer::start(QString *error)
     m_appInterface->setTrackingUrl(QStringLiteral("http://127.0.0.1:%1/tracking/").arg(httpPort()));
     addSecureRoutes();
     addPlainRoutes();
+    addControlRoutes();
     if (!m_secure.bind(m_tlsListener) || !m_plain.bind(m_plainListener)) {
         *error = QStringLiteral("cannot attach the HTTP servers to their ports");
         return false;
@@ -98,44 +103,64 @@ QString DevServer::certificatePath() const
     return ServerCertificate::certificatePath(m_options.dataDir);
 }
 
+void DevServer::watchConnection(QTcpSocket *socket)
+{
+    m_faultGate->watch(socket);
+}
+
 void DevServer::addSecureRoutes()
 {
-    m_secure.route(QStringLiteral("/"), QHttpServerRequest::Method::Get, [] {
-        return QHttpServerResponse(QByteArrayLiteral("text/plain"),
-                                   QByteArrayLiteral("Kova development tracking server\n"));
-    });
+    m_secure.route(QStringLiteral("/"), QHttpServerRequest::Method::Get,
+                   [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
+                       m_faultGate->serve(FaultSpec::Kind::Probe, request, responder, [] {
+                           return QHttpServerResponse(
+                               QByteArrayLiteral("text/plain"),
+                               QByteArrayLiteral("Kova development tracking server\n"));
+                       });
+                   });
     m_secure.route(QStringLiteral("/kova/appInterface.php"), QHttpServerRequest::Method::Post,
-                   [this](const QHttpServerRequest &request) {
-                       return binary(m_appInterface->handle(request.body()));
+                   [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
+                       m_faultGate->serve(FaultSpec::Kind::App, request, responder, [&] {
+                           return binary(m_appInterface->handle(request.body()));
+                       });
                    });
     m_secure.route(QStringLiteral("/kova/appCommunication.php"), QHttpServerRequest::Method::Post,
-                   [this](const QHttpServerRequest &request) {
-                       return binary(m_dataChannel->handle(request.body()));
+                   [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
+                       m_faultGate->serve(FaultSpec::Kind::Data, request, responder, [&] {
+                           return binary(m_dataChannel->handle(request.body()));
+                       });
                    });
 }
 
 void DevServer::addPlainRoutes()
 {
     m_plain.route(QStringLiteral("/sms/send"), QHttpServerRequest::Method::Post,
-                  [this](const QHttpServerRequest &request) {
-                      return m_smsGateway->send(request.body())
-                                 ? QHttpServerResponse(QHttpServerResponse::StatusCode::Ok)
-                                 : QHttpServerResponse(QHttpServerResponse::StatusCode::BadRequest);
+                  [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
+                      m_faultGate->serve(FaultSpec::Kind::Sms, request, responder, [&] {
+                          return m_smsGateway->send(request.body())
+                                     ? QHttpServerResponse(QHttpServerResponse::StatusCode::Ok)
+                                     : QHttpServerResponse(
+                                           QHttpServerResponse::StatusCode::BadRequest);
+                      });
                   });
     m_plain.route(QStringLiteral("/sms/inbox"), QHttpServerRequest::Method::Get,
-                  [this](const QHttpServerRequest &request) {
-                      const qint64 after =
-                          request.query().queryItemValue(QStringLiteral("after")).toLongLong();
-                      return QHttpServerResponse(m_smsGateway->inbox(after));
+                  [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
+                      m_faultGate->serve(FaultSpec::Kind::Sms, request, responder, [&] {
+                          const qint64 after =
+                              request.query().queryItemValue(QStringLiteral("after")).toLongLong();
+                          return QHttpServerResponse(m_smsGateway->inbox(after));
+                      });
                   });
     // What a device has received, by SMS or through the app interface, oldest first.
     m_plain.route(QStringLiteral("/sms/frames"), QHttpServerRequest::Method::Get,
-                  [this](const QHttpServerRequest &request) {
-                      const quint64 imei =
-                          request.query().queryItemValue(QStringLiteral("imei")).toULongLong();
-                      return QHttpServerResponse(
-                          QJsonObject{{QStringLiteral("frames"),
-                                       QJsonArray::fromStringList(m_store.configFrames(imei))}});
+                  [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
+                      m_faultGate->serve(FaultSpec::Kind::Sms, request, responder, [&] {
+                          const quint64 imei =
+                              request.query().queryItemValue(QStringLiteral("imei")).toULongLong();
+                          return QHttpServerResponse(QJsonObject{
+                              {QStringLiteral("frames"),
+                               QJsonArray::fromStringList(m_store.configFrames(imei))}});
+                      });
                   });
     // Tile and route paths have several segments, more than a route pattern takes.
     m_plain.setMissingHandler(
@@ -145,20 +170,47 @@ void DevServer::addPlainRoutes()
             const QString routePrefix = QStringLiteral("/route/");
             const bool get = request.method() == QHttpServerRequest::Method::Get;
             if (get && path.startsWith(routePrefix)) {
-                const RouteService::Reply reply =
-                    RouteService::handle(path.mid(routePrefix.size()), request.query());
-                responder.write(reply.body, QByteArrayLiteral("application/json"),
-                                QHttpServerResponder::StatusCode(reply.status));
+                m_faultGate->serve(FaultSpec::Kind::Route, request, responder, [&] {
+                    const RouteService::Reply reply =
+                        RouteService::handle(path.mid(routePrefix.size()), request.query());
+                    return QHttpServerResponse(QByteArrayLiteral("application/json"), reply.body,
+                                               QHttpServerResponse::StatusCode(reply.status));
+                });
                 return;
             }
             if (get && path.startsWith(mapPrefix)) {
-                if (const auto reply = m_mapService->handle(path.mid(mapPrefix.size()))) {
-                    responder.write(reply->body, reply->contentType);
-                    return;
-                }
+                m_faultGate->serve(FaultSpec::Kind::Map, request, responder, [&] {
+                    if (const auto reply = m_mapService->handle(path.mid(mapPrefix.size())))
+                        return QHttpServerResponse(reply->contentType, reply->body);
+                    return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
+                });
+                return;
             }
             responder.write(QHttpServerResponder::StatusCode::NotFound);
         });
+}
+
+// Test controls, never themselves faulted or held by an outage.
+void DevServer::addControlRoutes()
+{
+    m_plain.route(QStringLiteral("/control/outage"), QHttpServerRequest::Method::Post,
+                  [this](const QHttpServerRequest &request) {
+                      bool ok = false;
+                      const int seconds =
+                          request.query().queryItemValue(QStringLiteral("seconds")).toInt(&ok);
+                      if (!ok || seconds <= 0 || seconds > maxControlledOutageSeconds)
+                          return QHttpServerResponse(
+                              QByteArrayLiteral("text/plain"),
+                              QByteArrayLiteral("seconds: a whole number from 1 to 86400\n"),
+                              QHttpServerResponse::StatusCode::BadRequest);
+                      m_faultGate->startOutage(seconds * qint64(1000));
+                      return QHttpServerResponse(QHttpServerResponse::StatusCode::Ok);
+                  });
+    m_plain.route(QStringLiteral("/control/faults"), QHttpServerRequest::Method::Get, [this] {
+        QJsonObject state = m_faultGate->counts();
+        state.insert(QStringLiteral("outage"), m_faultGate->outageActive());
+        return QHttpServerResponse(state);
+    });
 }
 
 } // namespace devserver

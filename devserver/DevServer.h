@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Clock.h"
+#include "FaultSpec.h"
 #include "Store.h"
+#include "WatchedListener.h"
 
 #include <QHttpServer>
 #include <QObject>
@@ -15,6 +17,7 @@ namespace devserver {
 class AppInterface;
 class DataChannel;
 class DeviceSimulator;
+class FaultGate;
 class MapService;
 class SmsGateway;
 
@@ -27,6 +30,7 @@ struct DevServerOptions
     bool simulate = true;  // drive the cars
     int smsDelayMs = 3000; // how long a device takes to act on an SMS
     bool notice = false;   // greet every app start with the server's notice
+    FaultSpec faults;      // none by default
 };
 
 // The development tracking server: the app interface and the data channel over HTTPS, the map
@@ -49,10 +53,13 @@ public:
 
     Store &store() { return m_store; }
     SmsGateway &smsGateway() { return *m_smsGateway; }
+    FaultGate &faultGate() { return *m_faultGate; }
 
 private:
     void addSecureRoutes();
     void addPlainRoutes();
+    void addControlRoutes();
+    void watchConnection(QTcpSocket *socket);
 
     DevServerOptions m_options;
     Clock m_clock;
@@ -65,8 +72,12 @@ private:
     QHttpServer m_secure;
     QHttpServer m_plain;
     // Children of the HTTP servers from the start, as binding one to a server reparents it.
-    QSslServer *m_tlsListener = new QSslServer(&m_secure);
-    QTcpServer *m_plainListener = new QTcpServer(&m_plain);
+    QSslServer *m_tlsListener = new WatchedListener<QSslServer>(
+        [this](QTcpSocket *socket) { watchConnection(socket); }, &m_secure);
+    QTcpServer *m_plainListener = new WatchedListener<QTcpServer>(
+        [this](QTcpSocket *socket) { watchConnection(socket); }, &m_plain);
+    // Last, so requests it holds let go before the HTTP servers end their connections.
+    std::unique_ptr<FaultGate> m_faultGate;
 };
 
 } // namespace devserver

@@ -34,7 +34,12 @@ int main(int argc, char *argv[])
                                     QStringLiteral("Greet every app start with a notice."));
     const QCommandLineOption still(QStringLiteral("no-simulation"),
                                    QStringLiteral("Keep the cars parked."));
-    parser.addOptions({data, httpsPort, httpPort, seed, smsDelay, notice, still});
+    const QCommandLineOption faults(
+        QStringLiteral("faults"),
+        QStringLiteral("Misbehave on purpose, e.g. 'app:stall=0.05,probe:reset=0.1,outage=35s,"
+                       "outage-after=20s' (see README)."),
+        QStringLiteral("SPEC"));
+    parser.addOptions({data, httpsPort, httpPort, seed, smsDelay, notice, still, faults});
     parser.process(app);
 
     devserver::DevServerOptions options;
@@ -53,6 +58,16 @@ int main(int argc, char *argv[])
     }
     options.simulate = !parser.isSet(still);
     options.notice = parser.isSet(notice);
+    if (parser.isSet(faults)) {
+        QString error;
+        const std::optional<devserver::FaultSpec> spec =
+            devserver::FaultSpec::parse(parser.value(faults), &error);
+        if (!spec) {
+            QTextStream(stderr) << "kova-devserver: --faults: " << error << '\n';
+            return 2;
+        }
+        options.faults = *spec;
+    }
 
     devserver::DevServer server(options);
     QString error;
