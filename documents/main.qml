@@ -382,6 +382,7 @@ ApplicationWindow {
 
     ServerPing {
         id: _serverPing
+        objectName: "_serverPing"
 
         url: _server.serverHostUrl
     }
