@@ -3,6 +3,7 @@
 #include "PhoneServices.h"
 #include "ProcessSetup.h"
 #include "Registration.h"
+#include "ResidentMemory.h"
 #include "TestHttpServer.h"
 
 #include <QGuiApplication>
@@ -49,10 +50,11 @@ public slots:
         qmlRegisterType<TestHttpServer>("kova.testing", 1, 0, "TestHttpServer");
         qmlRegisterType<OpenedLinks>("kova.testing", 1, 0, "OpenedLinks");
         qmlRegisterType<BusProbe>("kova.testing", 1, 0, "BusProbe");
+        qmlRegisterType<ResidentMemory>("kova.testing", 1, 0, "ResidentMemory");
     }
 
     // System tests look at what the development SMS gateway received; the tour saves its
-    // screenshots in a folder of the caller's.
+    // screenshots in a folder of the caller's; the soak runs for the caller's minutes.
     void qmlEngineAvailable(QQmlEngine *engine)
     {
         setUpEngine(engine);
@@ -65,7 +67,9 @@ public slots:
             QStringLiteral("testEnvironment"),
             QVariantMap{
                 {QStringLiteral("smsGateway"), smsGateway()},
-                {QStringLiteral("screenshotDir"), qEnvironmentVariable("KOVA_SCREENSHOT_DIR")}});
+                {QStringLiteral("screenshotDir"), qEnvironmentVariable("KOVA_SCREENSHOT_DIR")},
+                {QStringLiteral("soakMinutes"),
+                 qEnvironmentVariableIntValue("KOVA_SOAK_MINUTES")}});
     }
 };
 
