@@ -11,6 +11,7 @@ class ReleasingNetworkAccessManager : public QNetworkAccessManager
 
 public:
     explicit ReleasingNetworkAccessManager(QObject *parent = nullptr);
+    ~ReleasingNetworkAccessManager() override;
 
 protected:
     QNetworkReply *createRequest(Operation operation, const QNetworkRequest &request,
