@@ -44,8 +44,11 @@ SystemTestCase {
         const location = _testCase.locationReplies;
         const bound = 2 * _testCase.probePeriodMs;
         tryVerify(() => ping.isOnline, bound, "the probe is online again");
+        const online = Date.now() - back;
         tryVerify(() => _testCase.statusReplies > status, bound, "the status polling runs again");
+        const polled = Date.now() - back;
         tryVerify(() => _testCase.locationReplies > location, bound, "the location polling runs again");
+        console.log("back after the stall: probe online", online, "ms, status", polled, "ms, location", Date.now() - back, "ms");
     }
 
     Connections {
