@@ -70,8 +70,8 @@ void Server::setRequestTimeouts(int normalMs, int tripMs)
 
 void Server::getLastLocation(quint64 imei, bool isFirst)
 {
-    post(
-        DataChannelRecords::lastLocationRequest(imei, isFirst), m_timeoutMs,
+    poll(
+        DataChannelRecords::lastLocationRequest(imei, isFirst),
         DataChannelRecords::LocationReplyMaxSize,
         [this](const QByteArray &body) {
             if (const auto location = DataChannelRecords::readLocationReply(body))
@@ -98,9 +98,8 @@ void Server::getDebriefingPath(quint64 imei, const QDateTime &startTime, const Q
 
 void Server::getSettings(quint64 imei)
 {
-    post(
-        DataChannelRecords::settingsRequest(imei), m_timeoutMs,
-        DataChannelRecords::SettingsReplyMaxSize,
+    poll(
+        DataChannelRecords::settingsRequest(imei), DataChannelRecords::SettingsReplyMaxSize,
         [this](const QByteArray &body) {
             if (const auto settings = DataChannelRecords::readSettingsReply(body))
                 emit settingsReply(*settings);
@@ -146,6 +145,23 @@ Server::Exchange Server::post(const QByteArray &body, int timeoutMs, qsizetype m
 
     timer->start(timeoutMs);
     return exchange;
+}
+
+void Server::poll(const QByteArray &body, qsizetype maxBytes,
+                  std::function<void(const QByteArray &)> onBody, std::function<void(int)> onError)
+{
+    m_polls.removeIf([](const Exchange &exchange) { return !exchange.timer; });
+    m_polls.append(post(body, m_timeoutMs, maxBytes, std::move(onBody), std::move(onError)));
+}
+
+void Server::endWaitingPolls()
+{
+    // Each one's time-out fires at once: the same abandon and the same error as at 40 s.
+    for (const Exchange &exchange : std::as_const(m_polls)) {
+        if (exchange.timer && exchange.timer->isActive())
+            exchange.timer->start(0);
+    }
+    m_polls.clear();
 }
 
 void Server::abandon(const Exchange &exchange)

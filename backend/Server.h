@@ -48,6 +48,10 @@ public:
     Q_INVOKABLE void getSettings(quint64 imei);
     Q_INVOKABLE QVariantList debriefingPath() const { return m_debriefingPath; }
     Q_INVOKABLE QVariantList pathsAdvanceInfo() const { return m_pathsAdvanceInfo; }
+    // The server answers again after a stall: the location and settings requests still waiting
+    // end now, as their time-outs would, so polling starts afresh instead of waiting up to 40 s
+    // on requests the stalled server may never answer.
+    Q_INVOKABLE void endWaitingPolls();
 
     // Lets tests shorten the request time-outs (normally 40 s, and 90 s for trips).
     void setRequestTimeouts(int normalMs, int tripMs);
@@ -75,6 +79,8 @@ private:
     // A reply longer than `maxBytes` is cut off as it arrives and reported as malformed.
     Exchange post(const QByteArray &body, int timeoutMs, qsizetype maxBytes,
                   std::function<void(const QByteArray &)> onBody, std::function<void(int)> onError);
+    void poll(const QByteArray &body, qsizetype maxBytes,
+              std::function<void(const QByteArray &)> onBody, std::function<void(int)> onError);
     void abandon(const Exchange &exchange);
     void handleTripReply(const QByteArray &body);
     void takeTrip(quint64 generation, const std::optional<TripCutter::Trip> &trip);
@@ -89,6 +95,7 @@ private:
     QVariantList m_debriefingPath;
     QVariantList m_pathsAdvanceInfo;
     Exchange m_tripExchange;
+    QList<Exchange> m_polls;
     int m_timeoutMs = 40000;
     int m_tripTimeoutMs = 90000;
     // Counts trip requests, so that a cut finishing after a newer request is dropped.

@@ -61,8 +61,9 @@ bool FaultGate::outageActive() const
     return m_faults.inOutage(m_clock.elapsed());
 }
 
-void FaultGate::startOutage(qint64 durationMs)
+void FaultGate::startOutage(qint64 durationMs, bool keepHeld)
 {
+    m_keepHeld = keepHeld;
     m_faults.startOutage(m_clock.elapsed(), durationMs);
     watchOutage();
     checkOutage();
@@ -183,6 +184,13 @@ void FaultGate::checkOutage()
     if (active && !m_outageLogged) {
         qInfo("outage begins");
         m_outageLogged = true;
+    } else if (!active && m_keepHeld) {
+        for (Held &held : m_held)
+            held.byOutage = false;
+        if (m_outageLogged)
+            qInfo("outage ends, its held requests left unanswered");
+        m_outageLogged = false;
+        m_keepHeld = false;
     } else if (!active) {
         QList<QPointer<QTcpSocket>> dropped;
         for (const Held &held : m_held) {

@@ -40,7 +40,9 @@ public:
     // A connection accepted on either port.
     void watch(QTcpSocket *socket);
 
-    void startOutage(qint64 durationMs);
+    // keepHeld: the requests the outage holds stay unanswered after it, as a server that lost
+    // them would leave them, instead of having their connections closed.
+    void startOutage(qint64 durationMs, bool keepHeld = false);
     bool outageActive() const;
     QJsonObject counts() const { return m_faults.counts(); }
 
@@ -71,6 +73,7 @@ private:
     QElapsedTimer m_clock;
     QTimer m_outageCheck;
     bool m_outageLogged = false;
+    bool m_keepHeld = false;
     QHash<QPair<quint16, quint16>, QPointer<QTcpSocket>> m_sockets; // by local and peer port
     std::list<Held> m_held;
 };

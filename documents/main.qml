@@ -385,6 +385,10 @@ ApplicationWindow {
         objectName: "_serverPing"
 
         url: _server.serverHostUrl
+        onIsOnlineChanged: {
+            if (isOnline)
+                _server.endWaitingPolls();
+        }
     }
 
     Component {

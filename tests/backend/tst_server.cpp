@@ -177,6 +177,8 @@ private slots:
     void oversizedReply();
     void timeOut_data();
     void timeOut();
+    void endWaitingPolls_data();
+    void endWaitingPolls();
     void transportError_data();
     void transportError();
     void newTripSupersedesUnanswered();
@@ -955,6 +957,41 @@ void TestServer::timeOut()
     QTRY_VERIFY(m_server->findChildren<QNetworkReply *>().isEmpty());
     QCOMPARE(errors->size(), 1);
     QCOMPARE(replies->size(), 0);
+}
+
+void TestServer::endWaitingPolls_data()
+{
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<bool>("ended");
+
+    QTest::newRow("last location") << Operation::LastLocation << true;
+    QTest::newRow("settings") << Operation::Settings << true;
+    QTest::newRow("trip, which the owner waits for") << Operation::Trip << false;
+}
+
+// Once the server is back after a stall, the polls it held end at once, as a time-out would,
+// and let their connections go; a trip asked for keeps waiting.
+void TestServer::endWaitingPolls()
+{
+    QFETCH(Operation, operation);
+    QFETCH(bool, ended);
+
+    m_server->setRequestTimeouts(60000, 60000);
+    const auto errors = errorSpy(m_server.get(), operation);
+    start(m_server.get(), operation);
+    QTRY_COMPARE(m_peer->requests().size(), 1);
+    m_server->endWaitingPolls();
+    if (!ended) {
+        QVERIFY(!errors->wait(500));
+        QVERIFY(!m_peer->requests().value(0).connectionClosed);
+        return;
+    }
+    QVERIFY(errors->wait(1000));
+    QCOMPARE(errors->first().first().toInt(), 0);
+    QTRY_VERIFY(m_peer->requests().value(0).connectionClosed);
+    m_server->endWaitingPolls();
+    QTest::qWait(200);
+    QCOMPARE(errors->size(), 1);
 }
 
 void TestServer::transportError_data()

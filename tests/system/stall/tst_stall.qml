@@ -19,9 +19,10 @@ SystemTestCase {
         closeWindow();
     }
 
-    // Stalls the whole server from now on, for `seconds`.
-    function startOutage(seconds: int): void {
-        const control = testEnvironment.smsGateway.replace(/\/sms$/, "") + "/control/outage?seconds=" + seconds;
+    // Stalls the whole server from now on, for `seconds`; `held` "keep" leaves the requests it
+    // held unanswered for good, as a server that lost them would.
+    function startOutage(seconds: int, held: string): void {
+        const control = testEnvironment.smsGateway.replace(/\/sms$/, "") + "/control/outage?seconds=" + seconds + "&held=" + held;
         const request = new XMLHttpRequest();
         request.open("POST", control);
         request.send();
@@ -29,13 +30,20 @@ SystemTestCase {
         compare(request.status, 200, request.responseText);
     }
 
-    function test_backByItselfAfterAStall() {
+    function test_backByItselfAfterAStall_data() {
+        return [
+            { "tag": "held requests dropped when the server is back", "held": "drop" },
+            { "tag": "held requests never answered", "held": "keep" }
+        ];
+    }
+
+    function test_backByItselfAfterAStall(data) {
         loggedInOwner();
         const ping = findNamed("_serverPing");
         tryVerify(() => _testCase.window.currentStatus.battryPercent !== undefined, 15000);
         tryVerify(() => _testCase.locationReplies > 0 && _testCase.statusReplies > 0, 15000);
 
-        startOutage(_testCase.outageSeconds);
+        startOutage(_testCase.outageSeconds, data.held);
         const back = Date.now() + _testCase.outageSeconds * 1000;
         tryVerify(() => !ping.isOnline, 30000, "the probe sees the stall");
         wait(back - Date.now());
