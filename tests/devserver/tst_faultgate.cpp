@@ -44,6 +44,7 @@ private slots:
     void stallHoldsOnlyItsKind();
     void slowReplyIsWholeButArrivesInPieces();
     void truncatedReplyEndsShort();
+    void outageHoldsThenDropsAndEnds_data();
     void outageHoldsThenDropsAndEnds();
     void outageControlRefusesBadDurations_data();
     void outageControlRefusesBadDurations();
@@ -218,19 +219,31 @@ void TestFaultGate::truncatedReplyEndsShort()
     QVERIFY(normal.body.startsWith(truncated.body));
 }
 
+void TestFaultGate::outageHoldsThenDropsAndEnds_data()
+{
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<bool>("dropped");
+
+    QTest::newRow("dropped when it ends") << QString() << true;
+    QTest::newRow("kept unanswered for good") << QStringLiteral("&held=keep") << false;
+}
+
 void TestFaultGate::outageHoldsThenDropsAndEnds()
 {
+    QFETCH(QString, held);
+    QFETCH(bool, dropped);
+
     startServer("");
     QElapsedTimer outage;
     outage.start();
-    QCOMPARE(exchange("POST", plain("/control/outage?seconds=2")).status, 200);
+    QCOMPARE(exchange("POST", plain("/control/outage?seconds=2" + held)).status, 200);
 
     // On a bare connection, as the network stack would resend a dropped request by itself.
-    QTcpSocket held;
-    QSignalSpy dropped(&held, &QAbstractSocket::disconnected);
-    held.connectToHost(QHostAddress::LocalHost, m_server->httpPort());
-    QVERIFY(held.waitForConnected(5000));
-    held.write("GET /sms/inbox HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+    QTcpSocket client;
+    QSignalSpy disconnected(&client, &QAbstractSocket::disconnected);
+    client.connectToHost(QHostAddress::LocalHost, m_server->httpPort());
+    QVERIFY(client.waitForConnected(5000));
+    client.write("GET /sms/inbox HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
 
     // Held on both ports, while the controls still answer.
     QVERIFY(!exchange("GET", secure("/"), 500).finished);
@@ -238,10 +251,10 @@ void TestFaultGate::outageHoldsThenDropsAndEnds()
         QJsonDocument::fromJson(exchange("GET", plain("/control/faults")).body).object();
     QCOMPARE(during.value("outage").toBool(), true);
 
-    // Held to the end, then dropped rather than answered late.
-    QVERIFY(dropped.wait(5000));
+    // Held to the end, then dropped rather than answered late, or left as a lost request.
+    QCOMPARE(disconnected.wait(dropped ? 5000 : 3500), dropped);
     QVERIFY(outage.elapsed() >= 2000);
-    QVERIFY(held.readAll().isEmpty());
+    QVERIFY(client.readAll().isEmpty());
 
     QCOMPARE(exchange("GET", secure("/")).status, 200);
     const QJsonObject after =
