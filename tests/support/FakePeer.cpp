@@ -13,7 +13,7 @@
 
 struct FakePeer::Exchange
 {
-    QPointer<QTcpSocket> socket;
+    QPointer<QAbstractSocket> socket;
     std::optional<QHttpServerResponder> responder; // gone once answered
 
     bool answer(const QByteArray &body, int status, const QByteArray &contentType)
@@ -147,8 +147,8 @@ void FakePeer::stop()
     if (m_server)
         m_server->close();
     // Kept-alive connections would still carry requests.
-    const QList<QPointer<QTcpSocket>> open = m_sockets.values();
-    for (const QPointer<QTcpSocket> &socket : open) {
+    const QList<QPointer<QAbstractSocket>> open = m_sockets.values();
+    for (const QPointer<QAbstractSocket> &socket : open) {
         if (socket)
             socket->abort();
     }
@@ -175,7 +175,7 @@ bool FakePeer::answer(int index, const QByteArray &body, int status, const QByte
     return exchange && exchange->answer(body, status, contentType);
 }
 
-void FakePeer::accepted(QTcpSocket *socket)
+void FakePeer::accepted(QAbstractSocket *socket)
 {
     const quint16 port = socket->peerPort();
     m_sockets.insert(port, socket);

@@ -14,11 +14,11 @@
 #include <functional>
 #include <memory>
 
+class QAbstractSocket;
 class QHttpServer;
 class QHttpServerRequest;
 class QHttpServerResponder;
 class QTcpServer;
-class QTcpSocket;
 
 // A scriptable HTTP peer on 127.0.0.1 for the tests, over plain TCP or TLS, built on QHttpServer.
 // Every request is recorded, then met with a step: the one set for its path, else the next step
@@ -105,7 +105,7 @@ signals:
 
 private:
     bool start(QTcpServer *server, quint16 port);
-    void accepted(QTcpSocket *socket);
+    void accepted(QAbstractSocket *socket);
     void serve(const QHttpServerRequest &request, QHttpServerResponder &responder);
     void perform(const std::shared_ptr<Exchange> &exchange, const Step &step);
 
@@ -113,7 +113,9 @@ private:
     QTcpServer *m_server = nullptr; // owned by m_http once bound
     QString m_scheme = QStringLiteral("http");
     quint16 m_port = 0;
-    QHash<quint16, QPointer<QTcpSocket>> m_sockets; // open connections by their remote port
+    // Open connections by their remote port. Held as QAbstractSocket: a socket tells it is
+    // disconnected from ~QAbstractSocket, when it is no longer a QTcpSocket to point at.
+    QHash<quint16, QPointer<QAbstractSocket>> m_sockets;
     QHash<QString, Step> m_replies;
     QQueue<Step> m_script;
     Handler m_fallback;
