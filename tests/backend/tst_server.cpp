@@ -923,7 +923,8 @@ void TestServer::oversizedReply()
     QVERIFY(QTest::qWaitFor([&] { return !replies->isEmpty() || !errors->isEmpty(); }, 120000));
     const qint64 grownKiB = peakMemoryKiB() - baseline;
     qInfo("peak grew by %lld KiB for a reply of %lld KiB", grownKiB, qint64(size / 1024));
-    QCOMPARE_LT(grownKiB, size / 1024 / 4);
+    if (peakMemoryIsTheCodes)
+        QCOMPARE_LT(grownKiB, size / 1024 / 4);
     QCOMPARE(replies->size(), 0);
     QCOMPARE(errors->size(), 1);
     QCOMPARE(errors->first().first().toInt(), 0);
