@@ -203,9 +203,8 @@ void DevServer::addControlRoutes()
                               QByteArrayLiteral("text/plain"),
                               QByteArrayLiteral("seconds: a whole number from 1 to 86400\n"),
                               QHttpServerResponse::StatusCode::BadRequest);
-                      const bool keepHeld =
-                          request.query().queryItemValue(QStringLiteral("held")) ==
-                          QLatin1String("keep");
+                      const bool keepHeld = request.query().queryItemValue(
+                                                QStringLiteral("held")) == QLatin1String("keep");
                       m_faultGate->startOutage(seconds * qint64(1000), keepHeld);
                       return QHttpServerResponse(QHttpServerResponse::StatusCode::Ok);
                   });
