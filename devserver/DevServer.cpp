@@ -112,7 +112,7 @@ void DevServer::addSecureRoutes()
 {
     m_secure.route(QStringLiteral("/"), QHttpServerRequest::Method::Get,
                    [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
-                       m_faultGate->serve(FaultSpec::Kind::Probe, request, responder, [] {
+                       m_faultGate->serve(FaultPlan::Kind::Probe, request, responder, [] {
                            return QHttpServerResponse(
                                QByteArrayLiteral("text/plain"),
                                QByteArrayLiteral("Kova development tracking server\n"));
@@ -120,13 +120,13 @@ void DevServer::addSecureRoutes()
                    });
     m_secure.route(QStringLiteral("/kova/appInterface.php"), QHttpServerRequest::Method::Post,
                    [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
-                       m_faultGate->serve(FaultSpec::Kind::App, request, responder, [&] {
+                       m_faultGate->serve(FaultPlan::Kind::App, request, responder, [&] {
                            return binary(m_appInterface->handle(request.body()));
                        });
                    });
     m_secure.route(QStringLiteral("/kova/appCommunication.php"), QHttpServerRequest::Method::Post,
                    [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
-                       m_faultGate->serve(FaultSpec::Kind::Data, request, responder, [&] {
+                       m_faultGate->serve(FaultPlan::Kind::Data, request, responder, [&] {
                            return binary(m_dataChannel->handle(request.body()));
                        });
                    });
@@ -136,7 +136,7 @@ void DevServer::addPlainRoutes()
 {
     m_plain.route(QStringLiteral("/sms/send"), QHttpServerRequest::Method::Post,
                   [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
-                      m_faultGate->serve(FaultSpec::Kind::Sms, request, responder, [&] {
+                      m_faultGate->serve(FaultPlan::Kind::Sms, request, responder, [&] {
                           return m_smsGateway->send(request.body())
                                      ? QHttpServerResponse(QHttpServerResponse::StatusCode::Ok)
                                      : QHttpServerResponse(
@@ -145,7 +145,7 @@ void DevServer::addPlainRoutes()
                   });
     m_plain.route(QStringLiteral("/sms/inbox"), QHttpServerRequest::Method::Get,
                   [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
-                      m_faultGate->serve(FaultSpec::Kind::Sms, request, responder, [&] {
+                      m_faultGate->serve(FaultPlan::Kind::Sms, request, responder, [&] {
                           const qint64 after =
                               request.query().queryItemValue(QStringLiteral("after")).toLongLong();
                           return QHttpServerResponse(m_smsGateway->inbox(after));
@@ -154,7 +154,7 @@ void DevServer::addPlainRoutes()
     // What a device has received, by SMS or through the app interface, oldest first.
     m_plain.route(QStringLiteral("/sms/frames"), QHttpServerRequest::Method::Get,
                   [this](const QHttpServerRequest &request, QHttpServerResponder &responder) {
-                      m_faultGate->serve(FaultSpec::Kind::Sms, request, responder, [&] {
+                      m_faultGate->serve(FaultPlan::Kind::Sms, request, responder, [&] {
                           const quint64 imei =
                               request.query().queryItemValue(QStringLiteral("imei")).toULongLong();
                           return QHttpServerResponse(QJsonObject{
@@ -170,7 +170,7 @@ void DevServer::addPlainRoutes()
             const QString routePrefix = QStringLiteral("/route/");
             const bool get = request.method() == QHttpServerRequest::Method::Get;
             if (get && path.startsWith(routePrefix)) {
-                m_faultGate->serve(FaultSpec::Kind::Route, request, responder, [&] {
+                m_faultGate->serve(FaultPlan::Kind::Route, request, responder, [&] {
                     const RouteService::Reply reply =
                         RouteService::handle(path.mid(routePrefix.size()), request.query());
                     return QHttpServerResponse(QByteArrayLiteral("application/json"), reply.body,
@@ -179,7 +179,7 @@ void DevServer::addPlainRoutes()
                 return;
             }
             if (get && path.startsWith(mapPrefix)) {
-                m_faultGate->serve(FaultSpec::Kind::Map, request, responder, [&] {
+                m_faultGate->serve(FaultPlan::Kind::Map, request, responder, [&] {
                     if (const auto reply = m_mapService->handle(path.mid(mapPrefix.size())))
                         return QHttpServerResponse(reply->contentType, reply->body);
                     return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);

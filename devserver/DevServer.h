@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Clock.h"
-#include "FaultSpec.h"
+#include "FaultPlan.h"
 #include "Store.h"
 #include "WatchedListener.h"
 
@@ -30,7 +30,7 @@ struct DevServerOptions
     bool simulate = true;  // drive the cars
     int smsDelayMs = 3000; // how long a device takes to act on an SMS
     bool notice = false;   // greet every app start with the server's notice
-    FaultSpec faults;      // none by default
+    FaultPlan faults;      // none by default
 };
 
 // The development tracking server: the app interface and the data channel over HTTPS, the map

@@ -28,8 +28,8 @@ QByteArray rawReply(StatusCode status, const QByteArray &mimeType, const QByteAr
 
 } // namespace
 
-FaultGate::FaultGate(const FaultSpec &spec, quint32 defaultSeed, QObject *parent)
-    : QObject(parent), m_faults(spec, defaultSeed)
+FaultGate::FaultGate(const FaultPlan &plan, quint32 defaultSeed, QObject *parent)
+    : QObject(parent), m_faults(plan, defaultSeed)
 {
     m_clock.start();
     m_outageCheck.setInterval(100);
@@ -69,7 +69,7 @@ void FaultGate::startOutage(qint64 durationMs, bool keepHeld)
     checkOutage();
 }
 
-void FaultGate::serve(FaultSpec::Kind kind, const QHttpServerRequest &request,
+void FaultGate::serve(FaultPlan::Kind kind, const QHttpServerRequest &request,
                       QHttpServerResponder &responder, const Handler &handler)
 {
     QTcpSocket *socket = socketOf(request);
@@ -78,38 +78,38 @@ void FaultGate::serve(FaultSpec::Kind kind, const QHttpServerRequest &request,
         hold(socket, responder, true);
         return;
     }
-    const FaultSpec::Fault fault = m_faults.draw(kind);
-    if (fault != FaultSpec::Fault::None)
-        log(kind, request, FaultSpec::faultName(fault));
+    const FaultPlan::Fault fault = m_faults.draw(kind);
+    if (fault != FaultPlan::Fault::None)
+        log(kind, request, FaultPlan::faultName(fault));
     switch (fault) {
-    case FaultSpec::Fault::None:
+    case FaultPlan::Fault::None:
         responder.sendResponse(handler());
         return;
-    case FaultSpec::Fault::Stall:
+    case FaultPlan::Fault::Stall:
         hold(socket, responder, false);
         return;
-    case FaultSpec::Fault::Reset:
+    case FaultPlan::Fault::Reset:
         reset(socket);
         return;
-    case FaultSpec::Fault::Status500:
+    case FaultPlan::Fault::Status500:
         responder.write(QByteArrayLiteral("injected fault\n"), QByteArrayLiteral("text/plain"),
                         StatusCode::InternalServerError);
         return;
-    case FaultSpec::Fault::Status404:
+    case FaultPlan::Fault::Status404:
         responder.write(QByteArrayLiteral("injected fault\n"), QByteArrayLiteral("text/plain"),
                         StatusCode::NotFound);
         return;
-    case FaultSpec::Fault::Garbage:
+    case FaultPlan::Fault::Garbage:
         responder.write(m_faults.garbage(kind), QByteArrayLiteral("application/octet-stream"));
         return;
-    case FaultSpec::Fault::Slow: {
+    case FaultPlan::Fault::Slow: {
         const QHttpServerResponse reply = handler();
         hold(socket, responder, false);
         dribble(socket,
                 rawReply(reply.statusCode(), reply.mimeType(), reply.data(), reply.data().size()));
         return;
     }
-    case FaultSpec::Fault::Truncate: {
+    case FaultPlan::Fault::Truncate: {
         // Half the real reply under the real reply's length, then the end of the connection.
         const QHttpServerResponse reply = handler();
         const QByteArray body = reply.data();
@@ -210,10 +210,10 @@ void FaultGate::checkOutage()
         m_outageCheck.stop();
 }
 
-void FaultGate::log(FaultSpec::Kind kind, const QHttpServerRequest &request, const QString &fault)
+void FaultGate::log(FaultPlan::Kind kind, const QHttpServerRequest &request, const QString &fault)
 {
     m_faults.count(kind, fault);
-    qInfo().noquote() << "fault" << FaultSpec::kindName(kind) << request.url().path() << fault;
+    qInfo().noquote() << "fault" << FaultPlan::kindName(kind) << request.url().path() << fault;
 }
 
 } // namespace devserver

@@ -29,12 +29,12 @@ class FaultGate : public QObject
 public:
     using Handler = std::function<QHttpServerResponse()>;
 
-    FaultGate(const FaultSpec &spec, quint32 defaultSeed, QObject *parent = nullptr);
+    FaultGate(const FaultPlan &plan, quint32 defaultSeed, QObject *parent = nullptr);
     ~FaultGate() override;
 
     // Answers `request` with `handler`'s response, or applies the fault drawn for it; the
     // handler does not run for a request that gets no normal answer.
-    void serve(FaultSpec::Kind kind, const QHttpServerRequest &request,
+    void serve(FaultPlan::Kind kind, const QHttpServerRequest &request,
                QHttpServerResponder &responder, const Handler &handler);
 
     // A connection accepted on either port.
@@ -67,7 +67,7 @@ private:
     void dribble(QTcpSocket *socket, const QByteArray &bytes);
     void watchOutage();
     void checkOutage();
-    void log(FaultSpec::Kind kind, const QHttpServerRequest &request, const QString &fault);
+    void log(FaultPlan::Kind kind, const QHttpServerRequest &request, const QString &fault);
 
     RequestFaults m_faults;
     QElapsedTimer m_clock;

@@ -2,27 +2,27 @@
 
 namespace devserver {
 
-RequestFaults::RequestFaults(const FaultSpec &spec, quint32 defaultSeed) : m_spec(spec)
+RequestFaults::RequestFaults(const FaultPlan &plan, quint32 defaultSeed) : m_plan(plan)
 {
-    const quint32 seed = spec.seed.value_or(defaultSeed);
-    for (int kind = 0; kind < FaultSpec::kindCount; ++kind)
+    const quint32 seed = plan.seed.value_or(defaultSeed);
+    for (int kind = 0; kind < FaultPlan::kindCount; ++kind)
         m_random[kind].seed(seed ^ (0x9e3779b9u * quint32(kind + 1)));
 }
 
-FaultSpec::Fault RequestFaults::draw(FaultSpec::Kind kind)
+FaultPlan::Fault RequestFaults::draw(FaultPlan::Kind kind)
 {
     // Every request draws, fault or not, so a kind's sequence depends only on its own requests.
     const double roll = m_random[int(kind)].generateDouble();
     double threshold = 0;
-    for (const FaultSpec::Fault fault : FaultSpec::faults) {
-        threshold += m_spec.share(kind, fault);
+    for (const FaultPlan::Fault fault : FaultPlan::faults) {
+        threshold += m_plan.share(kind, fault);
         if (roll < threshold)
             return fault;
     }
-    return FaultSpec::Fault::None;
+    return FaultPlan::Fault::None;
 }
 
-QByteArray RequestFaults::garbage(FaultSpec::Kind kind)
+QByteArray RequestFaults::garbage(FaultPlan::Kind kind)
 {
     QRandomGenerator &random = m_random[int(kind)];
     QByteArray bytes(random.bounded(64, 2048), Qt::Uninitialized);
@@ -35,12 +35,12 @@ bool RequestFaults::inOutage(qint64 now) const
 {
     if (now >= m_requestedOutageStart && now < m_requestedOutageEnd)
         return true;
-    if (m_spec.outageMs == 0 || now < m_spec.outageAfterMs)
+    if (m_plan.outageMs == 0 || now < m_plan.outageAfterMs)
         return false;
-    qint64 intoCycle = now - m_spec.outageAfterMs;
-    if (m_spec.outageEveryMs > 0)
-        intoCycle %= m_spec.outageEveryMs;
-    return intoCycle < m_spec.outageMs;
+    qint64 intoCycle = now - m_plan.outageAfterMs;
+    if (m_plan.outageEveryMs > 0)
+        intoCycle %= m_plan.outageEveryMs;
+    return intoCycle < m_plan.outageMs;
 }
 
 void RequestFaults::startOutage(qint64 now, qint64 durationMs)
@@ -50,7 +50,7 @@ void RequestFaults::startOutage(qint64 now, qint64 durationMs)
     m_requestedOutageEnd = qMax(m_requestedOutageEnd, now + durationMs);
 }
 
-void RequestFaults::count(FaultSpec::Kind kind, const QString &fault)
+void RequestFaults::count(FaultPlan::Kind kind, const QString &fault)
 {
     ++m_counts[kind][fault];
 }
@@ -65,7 +65,7 @@ QJsonObject RequestFaults::counts() const
             ofKind.insert(fault.key(), fault.value());
             total[fault.key()] += fault.value();
         }
-        all.insert(FaultSpec::kindName(kind.key()), ofKind);
+        all.insert(FaultPlan::kindName(kind.key()), ofKind);
     }
     QJsonObject ofTotal;
     for (auto fault = total.cbegin(); fault != total.cend(); ++fault)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FaultSpec.h"
+#include "FaultPlan.h"
 
 #include <QJsonObject>
 #include <QRandomGenerator>
@@ -16,30 +16,30 @@ namespace devserver {
 class RequestFaults
 {
 public:
-    RequestFaults(const FaultSpec &spec, quint32 defaultSeed);
+    RequestFaults(const FaultPlan &plan, quint32 defaultSeed);
 
-    FaultSpec::Fault draw(FaultSpec::Kind kind);
+    FaultPlan::Fault draw(FaultPlan::Kind kind);
     // Random bytes of a size a reply could have, from the kind's generator.
-    QByteArray garbage(FaultSpec::Kind kind);
+    QByteArray garbage(FaultPlan::Kind kind);
 
     bool inOutage(qint64 now) const;
     // Whether outages can still begin without being asked for.
-    bool hasSchedule() const { return m_spec.outageMs > 0; }
+    bool hasSchedule() const { return m_plan.outageMs > 0; }
     // An outage from `now` for `durationMs`, on top of any scheduled one; one already asked for
     // lasts to the later of the two ends.
     void startOutage(qint64 now, qint64 durationMs);
 
     // One applied fault (or "outage" for a request held by one) counted.
-    void count(FaultSpec::Kind kind, const QString &fault);
+    void count(FaultPlan::Kind kind, const QString &fault);
     // {"total": {FAULT: N}, "app": {FAULT: N}, …}, kinds and faults seen only.
     QJsonObject counts() const;
 
 private:
-    FaultSpec m_spec;
-    std::array<QRandomGenerator, FaultSpec::kindCount> m_random;
+    FaultPlan m_plan;
+    std::array<QRandomGenerator, FaultPlan::kindCount> m_random;
     qint64 m_requestedOutageStart = 0;
     qint64 m_requestedOutageEnd = 0;
-    QHash<FaultSpec::Kind, QHash<QString, int>> m_counts;
+    QHash<FaultPlan::Kind, QHash<QString, int>> m_counts;
 };
 
 } // namespace devserver

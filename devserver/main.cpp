@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
         QStringLiteral("faults"),
         QStringLiteral("Misbehave on purpose, e.g. 'app:stall=0.05,probe:reset=0.1,outage=35s,"
                        "outage-after=20s' (see README)."),
-        QStringLiteral("SPEC"));
+        QStringLiteral("PLAN"));
     parser.addOptions({data, httpsPort, httpPort, seed, smsDelay, notice, still, faults});
     parser.process(app);
 
@@ -60,13 +60,13 @@ int main(int argc, char *argv[])
     options.notice = parser.isSet(notice);
     if (parser.isSet(faults)) {
         QString error;
-        const std::optional<devserver::FaultSpec> spec =
-            devserver::FaultSpec::parse(parser.value(faults), &error);
-        if (!spec) {
+        const std::optional<devserver::FaultPlan> plan =
+            devserver::FaultPlan::parse(parser.value(faults), &error);
+        if (!plan) {
             QTextStream(stderr) << "kova-devserver: --faults: " << error << '\n';
             return 2;
         }
-        options.faults = *spec;
+        options.faults = *plan;
     }
 
     devserver::DevServer server(options);

@@ -80,9 +80,9 @@ void TestFaultGate::startServer(const QString &faults)
     options.simulate = false;
     QString error;
     if (!faults.isEmpty()) {
-        const std::optional<FaultSpec> spec = FaultSpec::parse(faults, &error);
-        QVERIFY2(spec, qPrintable(error));
-        options.faults = *spec;
+        const std::optional<FaultPlan> plan = FaultPlan::parse(faults, &error);
+        QVERIFY2(plan, qPrintable(error));
+        options.faults = *plan;
     }
     m_server = std::make_unique<DevServer>(options);
     QVERIFY2(m_server->start(&error), qPrintable(error));

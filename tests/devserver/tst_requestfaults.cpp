@@ -3,18 +3,18 @@
 #include <QTest>
 
 using namespace devserver;
-using Kind = FaultSpec::Kind;
-using Fault = FaultSpec::Fault;
+using Kind = FaultPlan::Kind;
+using Fault = FaultPlan::Fault;
 
 namespace {
 
-FaultSpec parsed(const QString &text)
+FaultPlan parsed(const QString &text)
 {
     QString error;
-    const std::optional<FaultSpec> spec = FaultSpec::parse(text, &error);
-    if (!spec)
+    const std::optional<FaultPlan> plan = FaultPlan::parse(text, &error);
+    if (!plan)
         qFatal("%s", qPrintable(error));
-    return *spec;
+    return *plan;
 }
 
 QList<Fault> draws(RequestFaults &faults, Kind kind, int count)
@@ -34,27 +34,27 @@ class TestRequestFaults : public QObject
 private slots:
     void sameSeedSameFaults()
     {
-        const FaultSpec spec = parsed("app:stall=0.3,app:reset=0.3,map:slow=0.5");
-        RequestFaults first(spec, 7);
-        RequestFaults second(spec, 7);
-        RequestFaults otherSeed(spec, 8);
+        const FaultPlan plan = parsed("app:stall=0.3,app:reset=0.3,map:slow=0.5");
+        RequestFaults first(plan, 7);
+        RequestFaults second(plan, 7);
+        RequestFaults otherSeed(plan, 8);
         const QList<Fault> drawn = draws(first, Kind::App, 200);
         QCOMPARE(draws(second, Kind::App, 200), drawn);
         QVERIFY(draws(otherSeed, Kind::App, 200) != drawn);
     }
 
-    void seedInSpecOverridesServerSeed()
+    void seedInPlanOverridesServerSeed()
     {
-        RequestFaults fromSpec(parsed("seed=5,app:stall=0.5"), 1);
+        RequestFaults fromPlan(parsed("seed=5,app:stall=0.5"), 1);
         RequestFaults fromServer(parsed("app:stall=0.5"), 5);
-        QCOMPARE(draws(fromSpec, Kind::App, 200), draws(fromServer, Kind::App, 200));
+        QCOMPARE(draws(fromPlan, Kind::App, 200), draws(fromServer, Kind::App, 200));
     }
 
     void otherKindsDoNotShiftADraw()
     {
-        const FaultSpec spec = parsed("app:stall=0.5,map:reset=0.5");
-        RequestFaults alone(spec, 3);
-        RequestFaults interleaved(spec, 3);
+        const FaultPlan plan = parsed("app:stall=0.5,map:reset=0.5");
+        RequestFaults alone(plan, 3);
+        RequestFaults interleaved(plan, 3);
         QList<Fault> drawn;
         for (int i = 0; i < 100; ++i) {
             draws(interleaved, Kind::Map, i % 3);
@@ -65,7 +65,7 @@ private slots:
 
     void sharesRoughlyMet_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("plan");
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<QList<Fault>>("faults");
         QTest::addColumn<QList<double>>("shares");
@@ -84,24 +84,24 @@ private slots:
     }
     void sharesRoughlyMet()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, plan);
         QFETCH(Kind, kind);
         QFETCH(QList<Fault>, faults);
         QFETCH(QList<double>, shares);
         constexpr int requests = 20000;
-        RequestFaults requestFaults(parsed(spec), 11);
+        RequestFaults requestFaults(parsed(plan), 11);
         const QList<Fault> drawn = draws(requestFaults, kind, requests);
         for (qsizetype i = 0; i < faults.size(); ++i) {
             const double seen = double(drawn.count(faults[i])) / requests;
             QVERIFY2(qAbs(seen - shares[i]) < 0.015,
                      qPrintable(
-                         QStringLiteral("%1: %2").arg(FaultSpec::faultName(faults[i])).arg(seen)));
+                         QStringLiteral("%1: %2").arg(FaultPlan::faultName(faults[i])).arg(seen)));
         }
     }
 
     void outageSchedule_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("plan");
         QTest::addColumn<qint64>("now");
         QTest::addColumn<bool>("inOutage");
 
@@ -122,10 +122,10 @@ private slots:
     }
     void outageSchedule()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, plan);
         QFETCH(qint64, now);
         QFETCH(bool, inOutage);
-        QCOMPARE(RequestFaults(parsed(spec), 1).inOutage(now), inOutage);
+        QCOMPARE(RequestFaults(parsed(plan), 1).inOutage(now), inOutage);
     }
 
     void requestedOutageAddsToTheSchedule()
@@ -147,7 +147,7 @@ private slots:
 
     void countsByKindAndInTotal()
     {
-        RequestFaults faults(FaultSpec{}, 1);
+        RequestFaults faults(FaultPlan{}, 1);
         faults.count(Kind::App, "stall");
         faults.count(Kind::App, "stall");
         faults.count(Kind::Probe, "stall");

@@ -11,7 +11,7 @@ namespace devserver {
 // fault, and a whole-server outage schedule. The text form is a comma-separated list of
 // "KIND:FAULT=SHARE", "seed=N", "outage=DURATION", "outage-after=DURATION" and
 // "outage-every=DURATION"; anything else is refused with a message naming the item.
-struct FaultSpec
+struct FaultPlan
 {
     enum class Kind { App, Data, Probe, Map, Route, Sms };
     enum class Fault { None, Stall, Reset, Slow, Status500, Status404, Truncate, Garbage };
@@ -31,8 +31,8 @@ struct FaultSpec
 
     double share(Kind kind, Fault fault) const { return shares.value(kind).value(fault); }
 
-    // The spec, or nothing with the reason in `error`.
-    static std::optional<FaultSpec> parse(const QString &text, QString *error);
+    // The plan, or nothing with the reason in `error`.
+    static std::optional<FaultPlan> parse(const QString &text, QString *error);
     // "35s", "500ms", "2m": milliseconds, or nothing for anything else.
     static std::optional<qint64> parseDuration(const QString &text);
 

@@ -1,17 +1,17 @@
-#include "FaultSpec.h"
+#include "FaultPlan.h"
 
 #include <QTest>
 
 using namespace devserver;
-using Kind = FaultSpec::Kind;
-using Fault = FaultSpec::Fault;
+using Kind = FaultPlan::Kind;
+using Fault = FaultPlan::Fault;
 
-class TestFaultSpec : public QObject
+class TestFaultPlan : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void goodSpecs_data()
+    void goodPlans_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<Kind>("kind");
@@ -31,36 +31,36 @@ private slots:
         QTest::newRow("unnamed fault has no share")
             << "app:garbage=0.5" << Kind::App << Fault::Stall << 0.0;
     }
-    void goodSpecs()
+    void goodPlans()
     {
         QFETCH(QString, text);
         QFETCH(Kind, kind);
         QFETCH(Fault, fault);
         QFETCH(double, share);
         QString error;
-        const std::optional<FaultSpec> spec = FaultSpec::parse(text, &error);
-        QVERIFY2(spec, qPrintable(error));
-        QCOMPARE(spec->share(kind, fault), share);
+        const std::optional<FaultPlan> plan = FaultPlan::parse(text, &error);
+        QVERIFY2(plan, qPrintable(error));
+        QCOMPARE(plan->share(kind, fault), share);
     }
 
     void wholeExample()
     {
         QString error;
-        const std::optional<FaultSpec> spec =
-            FaultSpec::parse("seed=7,app:stall=0.05,app:500=0.02,data:garbage=0.02,"
+        const std::optional<FaultPlan> plan =
+            FaultPlan::parse("seed=7,app:stall=0.05,app:500=0.02,data:garbage=0.02,"
                              "probe:reset=0.1,outage=35s,outage-after=20s,outage-every=2m",
                              &error);
-        QVERIFY2(spec, qPrintable(error));
-        QCOMPARE(spec->seed.value_or(0), 7u);
-        QCOMPARE(spec->outageMs, qint64(35000));
-        QCOMPARE(spec->outageAfterMs, qint64(20000));
-        QCOMPARE(spec->outageEveryMs, qint64(120000));
-        QCOMPARE(spec->share(Kind::App, Fault::Status500), 0.02);
-        QCOMPARE(spec->share(Kind::Data, Fault::Garbage), 0.02);
-        QVERIFY(!FaultSpec::parse("app:stall=0.5", &error)->seed);
+        QVERIFY2(plan, qPrintable(error));
+        QCOMPARE(plan->seed.value_or(0), 7u);
+        QCOMPARE(plan->outageMs, qint64(35000));
+        QCOMPARE(plan->outageAfterMs, qint64(20000));
+        QCOMPARE(plan->outageEveryMs, qint64(120000));
+        QCOMPARE(plan->share(Kind::App, Fault::Status500), 0.02);
+        QCOMPARE(plan->share(Kind::Data, Fault::Garbage), 0.02);
+        QVERIFY(!FaultPlan::parse("app:stall=0.5", &error)->seed);
     }
 
-    void badSpecs_data()
+    void badPlans_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("named");
@@ -89,12 +89,12 @@ private slots:
         QTest::newRow("every not longer than outage")
             << "outage=2m,outage-every=120s" << "outage-every";
     }
-    void badSpecs()
+    void badPlans()
     {
         QFETCH(QString, text);
         QFETCH(QString, named);
         QString error;
-        QVERIFY(!FaultSpec::parse(text, &error));
+        QVERIFY(!FaultPlan::parse(text, &error));
         QVERIFY2(error.contains(named), qPrintable(error));
     }
 
@@ -115,9 +115,9 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(qint64, ms);
-        QCOMPARE(FaultSpec::parseDuration(text).value_or(-1), ms);
+        QCOMPARE(FaultPlan::parseDuration(text).value_or(-1), ms);
     }
 };
 
-QTEST_APPLESS_MAIN(TestFaultSpec)
-#include "tst_faultspec.moc"
+QTEST_APPLESS_MAIN(TestFaultPlan)
+#include "tst_faultplan.moc"

@@ -1,4 +1,4 @@
-#include "FaultSpec.h"
+#include "FaultPlan.h"
 
 #include <QRegularExpression>
 
@@ -9,26 +9,26 @@ namespace {
 const QStringList kindNames{QStringLiteral("app"), QStringLiteral("data"),  QStringLiteral("probe"),
                             QStringLiteral("map"), QStringLiteral("route"), QStringLiteral("sms")};
 
-std::optional<FaultSpec::Fault> faultNamed(const QString &name)
+std::optional<FaultPlan::Fault> faultNamed(const QString &name)
 {
-    for (const FaultSpec::Fault fault : FaultSpec::faults) {
-        if (FaultSpec::faultName(fault) == name)
+    for (const FaultPlan::Fault fault : FaultPlan::faults) {
+        if (FaultPlan::faultName(fault) == name)
             return fault;
     }
     return std::nullopt;
 }
 
 // The kinds a name covers: one, or every kind for "all".
-QList<FaultSpec::Kind> kindsNamed(const QString &name)
+QList<FaultPlan::Kind> kindsNamed(const QString &name)
 {
     if (name == QLatin1String("all")) {
-        QList<FaultSpec::Kind> kinds;
-        for (int i = 0; i < FaultSpec::kindCount; ++i)
-            kinds.append(FaultSpec::Kind(i));
+        QList<FaultPlan::Kind> kinds;
+        for (int i = 0; i < FaultPlan::kindCount; ++i)
+            kinds.append(FaultPlan::Kind(i));
         return kinds;
     }
     const qsizetype index = kindNames.indexOf(name);
-    return index < 0 ? QList<FaultSpec::Kind>{} : QList<FaultSpec::Kind>{FaultSpec::Kind(index)};
+    return index < 0 ? QList<FaultPlan::Kind>{} : QList<FaultPlan::Kind>{FaultPlan::Kind(index)};
 }
 
 // A decimal share from 0 to 1, digits only: no exponent, sign or blank slips through.
@@ -43,12 +43,12 @@ std::optional<double> parseShare(const QString &text)
 
 } // namespace
 
-QString FaultSpec::kindName(Kind kind)
+QString FaultPlan::kindName(Kind kind)
 {
     return kindNames.value(int(kind));
 }
 
-QString FaultSpec::faultName(Fault fault)
+QString FaultPlan::faultName(Fault fault)
 {
     switch (fault) {
     case Fault::None:
@@ -71,7 +71,7 @@ QString FaultSpec::faultName(Fault fault)
     return {};
 }
 
-std::optional<qint64> FaultSpec::parseDuration(const QString &text)
+std::optional<qint64> FaultPlan::parseDuration(const QString &text)
 {
     static const QRegularExpression form(QStringLiteral("^([0-9]{1,9})(ms|s|m)$"));
     const QRegularExpressionMatch match = form.match(text);
@@ -84,9 +84,9 @@ std::optional<qint64> FaultSpec::parseDuration(const QString &text)
                                         : amount * 60000;
 }
 
-std::optional<FaultSpec> FaultSpec::parse(const QString &text, QString *error)
+std::optional<FaultPlan> FaultPlan::parse(const QString &text, QString *error)
 {
-    FaultSpec spec;
+    FaultPlan plan;
     // Shares named for one kind replace those given for "all", whatever the order.
     QHash<Kind, QHash<Fault, double>> fromAll;
     QStringList seen;
@@ -113,7 +113,7 @@ std::optional<FaultSpec> FaultSpec::parse(const QString &text, QString *error)
             const quint32 seed = value.toUInt(&ok);
             if (!ok || value.startsWith(QLatin1Char('+')))
                 return refuse(QStringLiteral("seed \"%1\" is not a whole number").arg(value));
-            spec.seed = seed;
+            plan.seed = seed;
             continue;
         }
         if (name.startsWith(QLatin1String("outage"))) {
@@ -124,11 +124,11 @@ std::optional<FaultSpec> FaultSpec::parse(const QString &text, QString *error)
             if (name == QLatin1String("outage") && *duration == 0)
                 return refuse(QStringLiteral("an outage lasts longer than 0"));
             if (name == QLatin1String("outage"))
-                spec.outageMs = *duration;
+                plan.outageMs = *duration;
             else if (name == QLatin1String("outage-after"))
-                spec.outageAfterMs = *duration;
+                plan.outageAfterMs = *duration;
             else if (name == QLatin1String("outage-every"))
-                spec.outageEveryMs = *duration;
+                plan.outageEveryMs = *duration;
             else
                 return refuse(QStringLiteral("unknown setting \"%1\"").arg(name));
             continue;
@@ -145,18 +145,18 @@ std::optional<FaultSpec> FaultSpec::parse(const QString &text, QString *error)
         const std::optional<double> share = parseShare(value);
         if (!share)
             return refuse(QStringLiteral("share \"%1\" is not a number from 0 to 1").arg(value));
-        auto &target = kinds.size() > 1 ? fromAll : spec.shares;
+        auto &target = kinds.size() > 1 ? fromAll : plan.shares;
         for (const Kind kind : kinds)
             target[kind][*fault] = *share;
     }
 
     for (auto kind = fromAll.cbegin(); kind != fromAll.cend(); ++kind) {
         for (auto fault = kind->cbegin(); fault != kind->cend(); ++fault) {
-            if (!spec.shares.value(kind.key()).contains(fault.key()))
-                spec.shares[kind.key()][fault.key()] = fault.value();
+            if (!plan.shares.value(kind.key()).contains(fault.key()))
+                plan.shares[kind.key()][fault.key()] = fault.value();
         }
     }
-    for (auto kind = spec.shares.cbegin(); kind != spec.shares.cend(); ++kind) {
+    for (auto kind = plan.shares.cbegin(); kind != plan.shares.cend(); ++kind) {
         double total = 0;
         for (const double share : *kind)
             total += share;
@@ -164,11 +164,11 @@ std::optional<FaultSpec> FaultSpec::parse(const QString &text, QString *error)
             return refuse(
                 QStringLiteral("the shares of %1 add up to more than 1").arg(kindName(kind.key())));
     }
-    if (spec.outageMs == 0 && (spec.outageAfterMs > 0 || spec.outageEveryMs > 0))
+    if (plan.outageMs == 0 && (plan.outageAfterMs > 0 || plan.outageEveryMs > 0))
         return refuse(QStringLiteral("outage-after and outage-every need outage=DURATION"));
-    if (spec.outageEveryMs > 0 && spec.outageEveryMs <= spec.outageMs)
+    if (plan.outageEveryMs > 0 && plan.outageEveryMs <= plan.outageMs)
         return refuse(QStringLiteral("outage-every must be longer than the outage"));
-    return spec;
+    return plan;
 }
 
 } // namespace devserver
