@@ -15,9 +15,17 @@ SystemTestCase {
     id: _soak
 
     readonly property int runMs: testEnvironment.soakMinutes * 60000
+    // "both" (car control and live tracking in turn), "control" or "live": one screen alone tells
+    // which of them the memory grows on.
+    readonly property string screens: testEnvironment.soakScreens || "both"
     // A few minutes on each screen, or half a short run, so that every run sees both.
     readonly property int phaseMs: Math.min(180000, runMs / 2)
     readonly property int sampleMs: 30000
+    // Every tenth sample is printed, to show whether the memory levels off.
+    readonly property int printEvery: 10
+    // The first minutes fill the map's tile caches and the engine's heaps once; the growth that
+    // matters is the one after them.
+    readonly property int warmUpMs: Math.min(2 * phaseMs, runMs / 2)
     readonly property int probeMs: 1000
     // How long the end waits for the server to answer at all: longer than any outage it plays.
     readonly property int endWaitMs: 180000
@@ -176,18 +184,22 @@ SystemTestCase {
     }
 
     function sample(): void {
-        _soak.samples.push({
+        const record = {
             "ms": Date.now() - _soak.startAt,
             "kib": _memory.currentKib()
-        });
+        };
+        _soak.samples.push(record);
+        if ((_soak.samples.length - 1) % _soak.printEvery === 0)
+            report(elapsed(Date.now()) + " resident " + mib(record.kib));
     }
 
     function switchScreen(): void {
-        if (_soak.window.currentOperation === Globals.CarControl_Operation) {
+        if (_soak.window.currentOperation === Globals.CarControl_Operation && _soak.screens !== "control") {
             openLiveTracking();
             return;
         }
-        compare(_soak.window.currentOperation, Globals.LiveTracking_Operation);
+        if (_soak.window.currentOperation !== Globals.LiveTracking_Operation || _soak.screens === "live")
+            return;
         _soak.window.requestActivate();
         keyClick(Qt.Key_Escape);
         tryCompare(_soak.window, "currentOperation", Globals.CarControl_Operation, 5000);
@@ -214,11 +226,14 @@ SystemTestCase {
         const first = _soak.samples[0];
         const last = _soak.samples[_soak.samples.length - 1];
         const seconds = (Date.now() - _soak.startAt) / 1000;
-        report("ran " + (seconds / 60).toFixed(1) + " min, " + _soak.phaseMs / 60000
-               + " min on each screen in turn");
+        report("ran " + (seconds / 60).toFixed(1) + " min, "
+               + (_soak.screens === "both" ? _soak.phaseMs / 60000 + " min on each screen in turn" : "on "
+                                             + (_soak.screens === "live" ? "live tracking" : "car control") + " only"));
         report("memory (VmRSS): " + mib(first.kib) + " at the start, " + mib(last.kib) + " at the end, peak "
                + mib(_memory.peakKib()) + "; growth " + mib(SoakFigures.growthPerHour(_soak.samples))
-               + " per hour (fit over " + _soak.samples.length + " samples " + _soak.sampleMs / 1000 + " s apart)");
+               + " per hour (fit over " + _soak.samples.length + " samples " + _soak.sampleMs / 1000 + " s apart), "
+               + mib(SoakFigures.growthPerHour(_soak.samples.filter(record => record.ms >= _soak.warmUpMs)))
+               + " per hour after the first " + (_soak.warmUpMs / 60000).toFixed(1) + " min");
         report("request errors seen: " + (_soak.statusErrors + _soak.probeErrors + _soak.locationErrors
                                           + _soak.settingsErrors) + " (status " + _soak.statusErrors + ", probe "
                + _soak.probeErrors + ", location " + _soak.locationErrors + ", settings " + _soak.settingsErrors
@@ -260,6 +275,7 @@ SystemTestCase {
 
     function test_soak(): void {
         verify(_soak.runMs > 0, "KOVA_SOAK_MINUTES is not set");
+        verify(["both", "control", "live"].includes(_soak.screens), "KOVA_SOAK_SCREENS is both, control or live");
         logInPatiently();
         _soak.pingRequest = findNamed("_pingHttpRequest");
         _soak.serverPing = _soak.pingRequest.parent;
@@ -277,6 +293,8 @@ SystemTestCase {
                + _soak.boundMs / 1000 + " s of the server answering again, as "
                + (_soak.serverTellsOutages ? "its outage flag says" : "a probe of its base address finds"));
         let nextSample = _soak.startAt + _soak.sampleMs;
+        if (_soak.screens === "live")
+            switchScreen();
         let nextPhase = _soak.startAt + _soak.phaseMs;
         let nextProbe = _soak.startAt;
         const end = _soak.startAt + _soak.runMs;

@@ -68,8 +68,8 @@ public slots:
             QVariantMap{
                 {QStringLiteral("smsGateway"), smsGateway()},
                 {QStringLiteral("screenshotDir"), qEnvironmentVariable("KOVA_SCREENSHOT_DIR")},
-                {QStringLiteral("soakMinutes"),
-                 qEnvironmentVariableIntValue("KOVA_SOAK_MINUTES")}});
+                {QStringLiteral("soakMinutes"), qEnvironmentVariableIntValue("KOVA_SOAK_MINUTES")},
+                {QStringLiteral("soakScreens"), qEnvironmentVariable("KOVA_SOAK_SCREENS")}});
     }
 };
 
