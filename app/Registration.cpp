@@ -1,34 +1,19 @@
 #include "Registration.h"
 
-#include "Biometric.h"
-#include "Call.h"
-#include "DeviceCommands.h"
-#include "Globals.h"
-#include "GpsManager.h"
-#include "MySettings.h"
-#include "Notification.h"
 #include "ReleasingNetworkAccess.h"
-#include "Server.h"
-#include "SmsManager.h"
-#include "Tools.h"
 
 #include <QQmlEngine>
 
-namespace {
-
-// One store for the whole process, whichever engine asks first; it is never handed over to an
-// engine, so a second engine cannot delete it under the first.
-QObject *mySettingsSingleton(QQmlEngine *, QJSEngine *)
-{
-    static MySettings *instance = nullptr;
-    if (!instance) {
-        instance = new MySettings;
-        QQmlEngine::setObjectOwnership(instance, QQmlEngine::CppOwnership);
-    }
-    return instance;
-}
-
-} // namespace
+// Each native module's generated registration (app/modules): its types under the name and
+// version the documents import.
+void qml_register_types_kova_tools();
+void qml_register_types_globals();
+void qml_register_types_call();
+void qml_register_types_smsManager();
+void qml_register_types_kova_services();
+void qml_register_types_notification();
+void qml_register_types_kova();
+void qml_register_types_mySettings();
 
 void setUpEngine(QQmlEngine *engine)
 {
@@ -37,16 +22,16 @@ void setUpEngine(QQmlEngine *engine)
     engine->setNetworkAccessManagerFactory(&factory);
 }
 
+// Called before any engine exists; it also keeps the modules' registration code in the link,
+// which the linker would otherwise drop from the static libraries.
 void registerKovaTypes()
 {
-    qmlRegisterType<Tools>("kova.tools", 1, 0, "Tools");
-    qmlRegisterType<Server>("kova.tools", 1, 0, "Server");
-    qmlRegisterType<Globals>("globals", 1, 0, "Globals");
-    qmlRegisterType<DeviceCommands>("kova.tools", 1, 0, "DeviceCommands");
-    qmlRegisterType<Call>("call", 1, 0, "Call");
-    qmlRegisterType<SmsManager>("smsManager", 1, 0, "SmsManager");
-    qmlRegisterType<GpsManager>("kova.services", 1, 0, "GpsManager");
-    qmlRegisterType<Notification>("notification", 1, 0, "Notification");
-    qmlRegisterType<Biometric>("kova", 1, 0, "Biometric");
-    qmlRegisterSingletonType<MySettings>("mySettings", 1, 0, "MySettings", mySettingsSingleton);
+    qml_register_types_kova_tools();
+    qml_register_types_globals();
+    qml_register_types_call();
+    qml_register_types_smsManager();
+    qml_register_types_kova_services();
+    qml_register_types_notification();
+    qml_register_types_kova();
+    qml_register_types_mySettings();
 }

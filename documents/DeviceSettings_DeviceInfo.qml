@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 
 // Facts about the device, the same the settings menu's banner shows, with its serial number.
 Page {

@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 import "qmlItems" as QmlItems
 import "SettingsRules.js" as SettingsRules
 

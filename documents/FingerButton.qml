@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 import kova
 
 // Fingerprint login button: a click starts the platform's fingerprint check.

@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 import QtLocation as QL
 
 // One trip on the map: its line and, once it has a point, an 'S' disc at the first and an 'E'

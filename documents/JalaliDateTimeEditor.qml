@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 import "JalaliDate.js" as JalaliDate
 
 // A Jalali date above a time of day, both picked by hand.

@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 
 // The window's one message line. Pages show a message with ToolTip's own show(text, timeout),
 // which sets the time-out, then the text, then opens.

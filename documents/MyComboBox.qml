@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 
 // The list opens from a click anywhere on the box (a ComboBox that is not editable does that
 // by itself); it is a little wider than the box and grows towards the reading end, on a plain

@@ -1,4 +1,4 @@
-import QtQuick.Controls
+import QtQuick.Controls.Material
 
 RadioButton {
     font.pixelSize: basePixelSize * 0.9

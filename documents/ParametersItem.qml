@@ -1,7 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 import "qmlItems" as QmlItems
 import "LiveDataRules.js" as LiveDataRules
 

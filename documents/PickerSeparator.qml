@@ -1,4 +1,4 @@
-import QtQuick.Controls
+import QtQuick.Controls.Material
 
 // The "/" or ":" between the numbers of a date or time picker.
 Label {

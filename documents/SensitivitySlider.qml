@@ -1,7 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 
 // A sensitivity from 0 at the left to 5 at the right, in whole steps, with a tick and a number
 // under each step.

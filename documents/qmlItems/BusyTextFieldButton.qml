@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 
 // One of the small round buttons at the end of a BusyTextField.
 RoundButton {

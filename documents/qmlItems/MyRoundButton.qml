@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 import "../Style.js" as Style
 
 // A bevelled round button: a disc with a gradient and, inside it, the same disc turned over.

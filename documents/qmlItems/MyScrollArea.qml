@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 
 // A page's scrolling body; the page sets contentHeight to the height of its column.
 Flickable {

@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Material
 
 // A round button that turns busy when clicked; the screen sets state back to "ready" when done.
 RoundButton {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QObject>
+#include <QtQml/qqmlregistration.h>
 
-// Exists only to export the shared enumerations to the documents.
+// globals: exists only to export the shared enumerations to the documents.
 class Globals : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
 public:
     using QObject::QObject;
 
