@@ -1,6 +1,7 @@
 # Lints every document with documents/.qmllint.ini and fails on any warning, except unqualified
-# uses of the names below.
-#   cmake -DQMLLINT=... -DDOCUMENTS=... -DREPORT=... -P qmllint.cmake
+# uses of the names below. RESOURCES maps each document's resource path to its source: the
+# documents sit in feature folders but import each other as neighbours at their resource paths.
+#   cmake -DQMLLINT=... -DDOCUMENTS=... -DRESOURCES=... -DREPORT=... -P qmllint.cmake
 cmake_minimum_required(VERSION 3.25)
 #
 # The window publishes these to every page by design (pages reach the window's ids, its base
@@ -32,7 +33,15 @@ endfunction()
 
 file(GLOB_RECURSE documents RELATIVE ${DOCUMENTS} ${DOCUMENTS}/*.qml)
 list(SORT documents)
-execute_process(COMMAND ${QMLLINT} -I ${DOCUMENTS} --json ${REPORT} ${documents}
+# A document outside the module has no resource path to resolve its imports by.
+file(READ ${RESOURCES} resources)
+foreach(document IN LISTS documents)
+  string(FIND "${resources}" ">${DOCUMENTS}/${document}<" listed)
+  if(listed EQUAL -1)
+    message(FATAL_ERROR "${document} is not listed in documents/CMakeLists.txt")
+  endif()
+endforeach()
+execute_process(COMMAND ${QMLLINT} --resource ${RESOURCES} --json ${REPORT} ${documents}
   WORKING_DIRECTORY ${DOCUMENTS} OUTPUT_QUIET ERROR_QUIET)
 file(READ ${REPORT} report)
 

@@ -1,7 +1,7 @@
 import QtQuick
 import QtTest
 import kova.testing
-import "../../tools/soak/SoakFigures.js" as SoakFigures
+import "../../../tools/soak/SoakFigures.js" as SoakFigures
 
 // The soak's figures: the memory growth it reports and its verdict on the window after an
 // outage, and the runner's reading of the process's memory.
