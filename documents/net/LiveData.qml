@@ -20,7 +20,7 @@ QtObject {
     required property var device
     // The map follows the car while this is "car".
     required property string lockState
-    required property Server server
+    required property TrackingServer server
     required property Tools tools
     required property Notification notification
     required property SmsManager smsManager

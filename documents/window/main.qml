@@ -371,12 +371,8 @@ ApplicationWindow {
         id: _tools
     }
 
-    Server {
+    TrackingServer {
         id: _server
-
-        property bool lastLocatinBusy: false
-        property bool geofencePolygonLoaded: false
-
     }
 
     ServerPing {

@@ -41,7 +41,7 @@ foreach(document IN LISTS documents)
     message(FATAL_ERROR "${document} is not listed in documents/CMakeLists.txt")
   endif()
 endforeach()
-execute_process(COMMAND ${QMLLINT} --resource ${RESOURCES} --json ${REPORT} ${documents}
+execute_process(COMMAND ${QMLLINT} -I ${IMPORTS} --resource ${RESOURCES} --json ${REPORT} ${documents}
   WORKING_DIRECTORY ${DOCUMENTS} OUTPUT_QUIET ERROR_QUIET)
 file(READ ${REPORT} report)
 
