@@ -7,8 +7,10 @@ import "qmlItems"
 import "JsTools.js" as JsTools
 
 // First-login setup of owner, car and device; reports when the device is registered.
-Page {
+FormPage {
     id: _newLoginSettingPage
+
+    scrollArea.objectName: "_setupScrollArea"
 
     readonly property var device: _mainWindow.currentDevice
     readonly property string requiredText: "پر کردن فیلدهای ستارهدار الزامیست"
@@ -116,148 +118,133 @@ Page {
 
     background: null
 
-    RequestPoster {
+    readonly property RequestPoster _applyRequest: RequestPoster {
         id: _applyPoster
     }
 
-    MyScrollArea {
-        objectName: "_setupScrollArea"
-        anchors.fill: parent
-        contentHeight: _column.implicitHeight + 40
-
-        ColumnLayout {
-            id: _column
-
-            x: 20
-            y: 20
-            width: parent.width - 40
-            spacing: 10
-
-            MyLabel {
-                Layout.fillWidth: true
-                text: "لازم است اطلاعات زیر را قبل از ورود به سیستم تکمیل نمایید.\nپر کردن فیلدهای ستارهدار الزامیست."
-                color: "yellow"
-                wrapMode: Text.WordWrap
-            }
-
-            HorizontalSeperator {
-                Layout.fillWidth: true
-                Layout.topMargin: 10
-                Layout.bottomMargin: 10
-            }
-
-            DeviceSimNumberField {
-                id: _simField
-
-                objectName: "_simField"
-                Layout.fillWidth: true
-                device: _newLoginSettingPage.device
-                placeholderText: "شماره سیمکارت دستگاه *"
-                onAccepted: _newLoginSettingPage.registered()
-            }
-
-            AliasUsernameField {
-                id: _aliasField
-
-                objectName: "_aliasField"
-                Layout.fillWidth: true
-                placeholderText: "نام کاربری دوم *"
-                infoTitle: "نام کاربری دوم"
-                infoText: "میتوانید علاوه بر شماره بارکد دستگاه یک نام کاربری سادهتر برای خود برگزینید."
-                onAccepted: _newLoginSettingPage.registered()
-            }
-
-            Title {
-                Layout.fillWidth: true
-                text: "اطلاعات شخصی:"
-            }
-
-            MyTextField {
-                id: _nameField
-
-                objectName: "_nameField"
-                Layout.fillWidth: true
-                title: "* نام"
-            }
-
-            MyTextField {
-                id: _lastNameField
-
-                objectName: "_lastNameField"
-                Layout.fillWidth: true
-                title: "* نام خانوادگی"
-            }
-
-            MyTextField {
-                id: _phoneField
-
-                objectName: "_phoneField"
-                Layout.fillWidth: true
-                title: "* تلفن تماس"
-                inputMethodHints: Qt.ImhPreferNumbers
-            }
-
-            MyTextField {
-                id: _meliField
-
-                objectName: "_meliField"
-                Layout.fillWidth: true
-                title: "کد ملی"
-                inputMethodHints: Qt.ImhPreferNumbers
-            }
-
-            Title {
-                Layout.fillWidth: true
-                text: "اطلاعات خودرو:"
-            }
-
-            MyTextField {
-                id: _makerField
-
-                objectName: "_makerField"
-                Layout.fillWidth: true
-                title: "شرکت سازنده خودرو"
-            }
-
-            MyTextField {
-                id: _modelField
-
-                objectName: "_modelField"
-                Layout.fillWidth: true
-                title: "* مدل خودرو"
-            }
-
-            MyTextField {
-                id: _colorField
-
-                objectName: "_colorField"
-                Layout.fillWidth: true
-                title: "رنگ خودرو"
-            }
-
-            MyTextField {
-                id: _plaqueField
-
-                objectName: "_plaqueField"
-                Layout.fillWidth: true
-                title: "پلاک"
-            }
-
-            BusyPushbotton {
-                id: _applyButton
-
-                objectName: "_setupSaveButton"
-                Layout.fillWidth: true
-                text: "اعمال"
-                icon.source: "qrc:/graphics/checkmark.png"
-                icon.color: Qt.rgba(0, 1, 0, 1)
-                timeout: 10000
-                onClicked: _newLoginSettingPage.apply()
-            }
-
-            Item {
-                Layout.preferredHeight: 100
-            }
+        MyLabel {
+            Layout.fillWidth: true
+            text: "لازم است اطلاعات زیر را قبل از ورود به سیستم تکمیل نمایید.\nپر کردن فیلدهای ستارهدار الزامیست."
+            color: "yellow"
+            wrapMode: Text.WordWrap
         }
-    }
+
+        HorizontalSeperator {
+            Layout.fillWidth: true
+            Layout.topMargin: 10
+            Layout.bottomMargin: 10
+        }
+
+        DeviceSimNumberField {
+            id: _simField
+
+            objectName: "_simField"
+            Layout.fillWidth: true
+            device: _newLoginSettingPage.device
+            placeholderText: "شماره سیمکارت دستگاه *"
+            onAccepted: _newLoginSettingPage.registered()
+        }
+
+        AliasUsernameField {
+            id: _aliasField
+
+            objectName: "_aliasField"
+            Layout.fillWidth: true
+            placeholderText: "نام کاربری دوم *"
+            infoTitle: "نام کاربری دوم"
+            infoText: "میتوانید علاوه بر شماره بارکد دستگاه یک نام کاربری سادهتر برای خود برگزینید."
+            onAccepted: _newLoginSettingPage.registered()
+        }
+
+        Title {
+            Layout.fillWidth: true
+            text: "اطلاعات شخصی:"
+        }
+
+        MyTextField {
+            id: _nameField
+
+            objectName: "_nameField"
+            Layout.fillWidth: true
+            title: "* نام"
+        }
+
+        MyTextField {
+            id: _lastNameField
+
+            objectName: "_lastNameField"
+            Layout.fillWidth: true
+            title: "* نام خانوادگی"
+        }
+
+        MyTextField {
+            id: _phoneField
+
+            objectName: "_phoneField"
+            Layout.fillWidth: true
+            title: "* تلفن تماس"
+            inputMethodHints: Qt.ImhPreferNumbers
+        }
+
+        MyTextField {
+            id: _meliField
+
+            objectName: "_meliField"
+            Layout.fillWidth: true
+            title: "کد ملی"
+            inputMethodHints: Qt.ImhPreferNumbers
+        }
+
+        Title {
+            Layout.fillWidth: true
+            text: "اطلاعات خودرو:"
+        }
+
+        MyTextField {
+            id: _makerField
+
+            objectName: "_makerField"
+            Layout.fillWidth: true
+            title: "شرکت سازنده خودرو"
+        }
+
+        MyTextField {
+            id: _modelField
+
+            objectName: "_modelField"
+            Layout.fillWidth: true
+            title: "* مدل خودرو"
+        }
+
+        MyTextField {
+            id: _colorField
+
+            objectName: "_colorField"
+            Layout.fillWidth: true
+            title: "رنگ خودرو"
+        }
+
+        MyTextField {
+            id: _plaqueField
+
+            objectName: "_plaqueField"
+            Layout.fillWidth: true
+            title: "پلاک"
+        }
+
+        BusyPushbotton {
+            id: _applyButton
+
+            objectName: "_setupSaveButton"
+            Layout.fillWidth: true
+            text: "اعمال"
+            icon.source: "qrc:/graphics/checkmark.png"
+            icon.color: Qt.rgba(0, 1, 0, 1)
+            timeout: 10000
+            onClicked: _newLoginSettingPage.apply()
+        }
+
+        Item {
+            Layout.preferredHeight: 100
+        }
 }

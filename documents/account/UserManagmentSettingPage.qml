@@ -5,7 +5,7 @@ import mySettings
 import "qmlItems"
 
 // Account management: password, user name and the fingerprint switch.
-Page {
+FormPage {
     id: _userManagmentSettingPage
 
     property alias curentPass: _currentField.text
@@ -68,7 +68,7 @@ Page {
         newPass2 = "";
     }
 
-    HttpPost {
+    readonly property HttpPost _passwordRequest: HttpPost {
         id: _passwordPost
 
         url: _server.appInterfaceUrl
@@ -80,89 +80,75 @@ Page {
         }
     }
 
-    MyScrollArea {
-        anchors.fill: parent
-        contentHeight: _column.implicitHeight + 40
-
-        ColumnLayout {
-            id: _column
-
-            x: 20
-            y: 20
-            width: parent.width - 40
-            spacing: 10
-
-            Title {
-                Layout.fillWidth: true
-                visible: _userManagmentSettingPage.isBiometricSupported
-                text: "احراز هویت بایومتریک"
-            }
-
-            MyCheckBox {
-                id: _fingerCheck
-
-                objectName: "_fingerCheck"
-                visible: _userManagmentSettingPage.isBiometricSupported
-                text: "ورود با اثرانگشت"
-                checked: true
-            }
-
-            Title {
-                Layout.fillWidth: true
-                text: "تغییر نام کاربری"
-            }
-
-            AliasUsernameField {
-                objectName: "_accountAliasField"
-                Layout.fillWidth: true
-                placeholderText: "نام کاربری"
-                infoTitle: "تغییر نام کاربری"
-                infoText: "میتوانید علاوه بر شماره سریال دستگاه یک نام کاربری سادهتر برای خود انتخاب کنید."
-                // Offline and fingerprint login now expect the new name.
-                onAccepted: name => MySettings.lastUserCrypt = _tools.xcrypt(name)
-            }
-
-            Title {
-                Layout.fillWidth: true
-                text: "تغییر رمز عبور"
-            }
-
-            PasswordItem {
-                id: _currentField
-
-                objectName: "_currentPassword"
-                Layout.fillWidth: true
-                title: "رمز عبور جاری"
-            }
-
-            PasswordItem {
-                id: _newField
-
-                objectName: "_newPassword"
-                Layout.fillWidth: true
-                title: "رمز عبور جدید"
-            }
-
-            PasswordItem {
-                id: _repeatField
-
-                objectName: "_repeatPassword"
-                Layout.fillWidth: true
-                title: "تکرار رمز عبور جدید"
-            }
-
-            BusyPushbotton {
-                id: _changeButton
-
-                objectName: "_changePasswordButton"
-                Layout.fillWidth: true
-                text: "تغییر رمز"
-                onClicked: _userManagmentSettingPage.changePassword()
-            }
-
-            Item {
-                Layout.preferredHeight: 100
-            }
+        Title {
+            Layout.fillWidth: true
+            visible: _userManagmentSettingPage.isBiometricSupported
+            text: "احراز هویت بایومتریک"
         }
-    }
+
+        MyCheckBox {
+            id: _fingerCheck
+
+            objectName: "_fingerCheck"
+            visible: _userManagmentSettingPage.isBiometricSupported
+            text: "ورود با اثرانگشت"
+            checked: true
+        }
+
+        Title {
+            Layout.fillWidth: true
+            text: "تغییر نام کاربری"
+        }
+
+        AliasUsernameField {
+            objectName: "_accountAliasField"
+            Layout.fillWidth: true
+            placeholderText: "نام کاربری"
+            infoTitle: "تغییر نام کاربری"
+            infoText: "میتوانید علاوه بر شماره سریال دستگاه یک نام کاربری سادهتر برای خود انتخاب کنید."
+            // Offline and fingerprint login now expect the new name.
+            onAccepted: name => MySettings.lastUserCrypt = _tools.xcrypt(name)
+        }
+
+        Title {
+            Layout.fillWidth: true
+            text: "تغییر رمز عبور"
+        }
+
+        PasswordItem {
+            id: _currentField
+
+            objectName: "_currentPassword"
+            Layout.fillWidth: true
+            title: "رمز عبور جاری"
+        }
+
+        PasswordItem {
+            id: _newField
+
+            objectName: "_newPassword"
+            Layout.fillWidth: true
+            title: "رمز عبور جدید"
+        }
+
+        PasswordItem {
+            id: _repeatField
+
+            objectName: "_repeatPassword"
+            Layout.fillWidth: true
+            title: "تکرار رمز عبور جدید"
+        }
+
+        BusyPushbotton {
+            id: _changeButton
+
+            objectName: "_changePasswordButton"
+            Layout.fillWidth: true
+            text: "تغییر رمز"
+            onClicked: _userManagmentSettingPage.changePassword()
+        }
+
+        Item {
+            Layout.preferredHeight: 100
+        }
 }

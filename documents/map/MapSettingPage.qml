@@ -7,8 +7,10 @@ import QtCore
 import "qmlItems" as QmlItems
 
 // Map settings: the map type, which survives restarts, and the stored tiles.
-Page {
+FormPage {
     id: _mapSettingPage
+
+    margin: 10
 
     property int activeStyleIndex: 0
 
@@ -23,59 +25,43 @@ Page {
         property alias _activeStyleIndex: _mapSettingPage.activeStyleIndex
     }
 
-    QmlItems.MyScrollArea {
-        id: _scrollArea
+        Title {
+            Layout.fillWidth: true
+            text: "انتخاب انواع فرمتهای نقشه:"
+        }
 
-        anchors.fill: parent
-        contentHeight: _column.height + 20
+        ButtonGroup {
+            id: _mapTypes
+        }
 
-        ColumnLayout {
-            id: _column
+        Repeater {
+            model: _map.supportedMapTypes
 
-            x: 10
-            y: 10
-            width: _scrollArea.width - 20
-            spacing: 10
+            delegate: MyRadioButton {
+                required property var modelData
+                required property int index
 
-            Title {
-                Layout.fillWidth: true
-                text: "انتخاب انواع فرمتهای نقشه:"
-            }
-
-            ButtonGroup {
-                id: _mapTypes
-            }
-
-            Repeater {
-                model: _map.supportedMapTypes
-
-                delegate: MyRadioButton {
-                    required property var modelData
-                    required property int index
-
-                    objectName: "_mapType" + index
-                    text: modelData.name
-                    checked: index === _mapSettingPage.activeStyleIndex
-                    ButtonGroup.group: _mapTypes
-                    onToggled: {
-                        if (checked)
-                            _mapSettingPage.activeStyleIndex = index;
-                    }
+                objectName: "_mapType" + index
+                text: modelData.name
+                checked: index === _mapSettingPage.activeStyleIndex
+                ButtonGroup.group: _mapTypes
+                onToggled: {
+                    if (checked)
+                        _mapSettingPage.activeStyleIndex = index;
                 }
             }
-
-            Title {
-                Layout.fillWidth: true
-                Layout.topMargin: 10
-                text: "مدیریت ذخیره سازی نقشه:"
-            }
-
-            MyButton {
-                objectName: "_clearTiles"
-                Layout.alignment: Qt.AlignHCenter
-                text: "پاک کردن نقشههای ذخیره شده"
-                onClicked: _map.clearData()
-            }
         }
-    }
+
+        Title {
+            Layout.fillWidth: true
+            Layout.topMargin: 10
+            text: "مدیریت ذخیره سازی نقشه:"
+        }
+
+        MyButton {
+            objectName: "_clearTiles"
+            Layout.alignment: Qt.AlignHCenter
+            text: "پاک کردن نقشههای ذخیره شده"
+            onClicked: _map.clearData()
+        }
 }

@@ -9,8 +9,11 @@ import "JsTools.js" as JsTools
 
 // The device's alarm report numbers, alarm types, speed limit and shock sensitivity, as last
 // reported by the device; each editor sends its frame by SMS and waits for the next report.
-Page {
+FormPage {
     id: _alarmsPage
+
+    columnSpacing: 25
+    scrollArea.objectName: "_scrollArea"
 
     property string reportNumber1: ""
     property string reportNumber2: ""
@@ -63,163 +66,146 @@ Page {
             _speedBox.value = overSpeed;
     }
 
-    QmlItems.MyScrollArea {
-        id: _scrollArea
+        QmlItems.BusyTextField {
+            id: _reportNumber1
 
-        objectName: "_scrollArea"
-        anchors.fill: parent
-        contentHeight: _column.height + 40
-
-        ColumnLayout {
-            id: _column
-
-            x: 20
-            y: 20
-            width: _scrollArea.width - 40
-            spacing: 25
-
-            QmlItems.BusyTextField {
-                id: _reportNumber1
-
-                objectName: "_reportNumber1"
-                text: _alarmsPage.reportNumber1
-                placeholderText: "شماره موبایل اول جهت دریافت هشدارها"
-                infoTitle: "شماره \"" + editText + "\" جهت دریافت هشدارها تنظیم میشود"
-                infoText: "آیا اطمینان دارید؟"
-                inputMethodHints: Qt.ImhDialableCharactersOnly
-                Layout.fillWidth: true
-                onEditRequest: _alarmsPage.applyReportNumber(_reportNumber1, 1, editText)
-            }
-
-            QmlItems.BusyTextField {
-                id: _reportNumber2
-
-                objectName: "_reportNumber2"
-                text: _alarmsPage.reportNumber2
-                placeholderText: "شماره موبایل دوم جهت دریافت هشدارها"
-                infoTitle: "شماره \"" + editText + "\" جهت دریافت هشدارها تنظیم میشود"
-                infoText: "آیا اطمینان دارید؟"
-                inputMethodHints: Qt.ImhDialableCharactersOnly
-                Layout.fillWidth: true
-                onEditRequest: _alarmsPage.applyReportNumber(_reportNumber2, 2, editText)
-            }
-
-            QmlItems.AlarmTypeEdit {
-                id: _shockRow
-
-                objectName: "_shockRow"
-                title: "سنسور شوک (تکان خوردن خودرو):"
-                reportType: _alarmsPage.shakeAlarmType
-                extraValue: _alarmsPage.shockSensitivity
-                Layout.fillWidth: true
-                onEditRequest: alarmType => _alarmsPage.sendFrame("[oribel,33," + _shockSlider.value + "," + alarmType + "]}]")
-                advanceItems: [
-                    MyLabel {
-                        text: "تنظیم حساسیت:"
-                    },
-                    SensitivitySlider {
-                        id: _shockSlider
-
-                        objectName: "_shockSlider"
-                        enabled: _shockRow.state === "edit"
-                        Layout.fillWidth: true
-                    }
-                ]
-            }
-
-            QmlItems.AlarmTypeEdit {
-                objectName: "_doorRow"
-                title: "باز شدن دربها"
-                reportType: _alarmsPage.doorAlarmType
-                Layout.fillWidth: true
-                onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createDoorAlarmPacket(alarmType))
-            }
-
-            QmlItems.AlarmTypeEdit {
-                objectName: "_trunkRow"
-                title: "باز شدن درب صندوق یا کاپوت"
-                reportType: _alarmsPage.trunkAlarmType
-                Layout.fillWidth: true
-                onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createTrunkAlarmPacket(alarmType))
-            }
-
-            QmlItems.AlarmTypeEdit {
-                objectName: "_switchRow"
-                title: "باز شدن سوئیچ خودرو"
-                reportType: _alarmsPage.switchAlarmType
-                Layout.fillWidth: true
-                onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createCarSwitchAlarmPacket(alarmType))
-            }
-
-            QmlItems.AlarmTypeEdit {
-                id: _geofenceRow
-
-                objectName: "_geofenceRow"
-                title: "محدوده مجاز"
-                reportType: _alarmsPage.geoFenceAlarmType
-                Layout.fillWidth: true
-                onEditRequest: alarmType => _alarmsPage.applyGeofence(alarmType)
-                advanceItems: [
-                    MyButton {
-                        objectName: "_geofenceMapButton"
-                        text: "تنظیم محدوده روی نقشه"
-                        enabled: _geofenceRow.state === "edit"
-                        onClicked: _alarmsPage.editGeofence()
-                    },
-                    MyButton {
-                        objectName: "_geofenceModeButton"
-                        text: "انتخاب نوع هشدار"
-                        icon.source: "qrc:/graphics/in-out.png"
-                        enabled: _geofenceRow.state === "edit"
-                        onClicked: _alarmsPage.chooseGeofenceMode()
-                    }
-                ]
-            }
-
-            QmlItems.AlarmTypeEdit {
-                objectName: "_carryingRow"
-                title: "حمل جرثقیل"
-                reportType: _alarmsPage.carringAlarmType
-                Layout.fillWidth: true
-                onEditRequest: alarmType => _alarmsPage.sendFrame("[oribel,28," + alarmType + "]}]")
-            }
-
-            QmlItems.AlarmTypeEdit {
-                objectName: "_powerRow"
-                title: "قطع باطری خودرو (سرقت باطری)"
-                reportType: _alarmsPage.powerDisconnectAlarmType
-                Layout.fillWidth: true
-                onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createPowerDissconnectAlarmPacket(alarmType))
-            }
-
-            QmlItems.AlarmTypeEdit {
-                id: _speedRow
-
-                objectName: "_overSpeedRow"
-                title: "سرعت غیر مجاز"
-                reportType: _alarmsPage.overSpeedAlarmType
-                extraValue: _alarmsPage.overSpeed
-                Layout.fillWidth: true
-                onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createOverSpeedPacket(_speedBox.value, alarmType))
-                advanceItems: [
-                    MyLabel {
-                        text: "سرعت آستانه:"
-                    },
-                    MySpinBox {
-                        id: _speedBox
-
-                        objectName: "_speedBox"
-                        from: 0
-                        to: 1000
-                        inputMethodHints: Qt.ImhDigitsOnly
-                        enabled: _speedRow.state === "edit"
-                        Layout.maximumWidth: 70
-                    },
-                    MyLabel {
-                        text: "km/h"
-                    }
-                ]
-            }
+            objectName: "_reportNumber1"
+            text: _alarmsPage.reportNumber1
+            placeholderText: "شماره موبایل اول جهت دریافت هشدارها"
+            infoTitle: "شماره \"" + editText + "\" جهت دریافت هشدارها تنظیم میشود"
+            infoText: "آیا اطمینان دارید؟"
+            inputMethodHints: Qt.ImhDialableCharactersOnly
+            Layout.fillWidth: true
+            onEditRequest: _alarmsPage.applyReportNumber(_reportNumber1, 1, editText)
         }
-    }
+
+        QmlItems.BusyTextField {
+            id: _reportNumber2
+
+            objectName: "_reportNumber2"
+            text: _alarmsPage.reportNumber2
+            placeholderText: "شماره موبایل دوم جهت دریافت هشدارها"
+            infoTitle: "شماره \"" + editText + "\" جهت دریافت هشدارها تنظیم میشود"
+            infoText: "آیا اطمینان دارید؟"
+            inputMethodHints: Qt.ImhDialableCharactersOnly
+            Layout.fillWidth: true
+            onEditRequest: _alarmsPage.applyReportNumber(_reportNumber2, 2, editText)
+        }
+
+        QmlItems.AlarmTypeEdit {
+            id: _shockRow
+
+            objectName: "_shockRow"
+            title: "سنسور شوک (تکان خوردن خودرو):"
+            reportType: _alarmsPage.shakeAlarmType
+            extraValue: _alarmsPage.shockSensitivity
+            Layout.fillWidth: true
+            onEditRequest: alarmType => _alarmsPage.sendFrame("[oribel,33," + _shockSlider.value + "," + alarmType + "]}]")
+            advanceItems: [
+                MyLabel {
+                    text: "تنظیم حساسیت:"
+                },
+                SensitivitySlider {
+                    id: _shockSlider
+
+                    objectName: "_shockSlider"
+                    enabled: _shockRow.state === "edit"
+                    Layout.fillWidth: true
+                }
+            ]
+        }
+
+        QmlItems.AlarmTypeEdit {
+            objectName: "_doorRow"
+            title: "باز شدن دربها"
+            reportType: _alarmsPage.doorAlarmType
+            Layout.fillWidth: true
+            onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createDoorAlarmPacket(alarmType))
+        }
+
+        QmlItems.AlarmTypeEdit {
+            objectName: "_trunkRow"
+            title: "باز شدن درب صندوق یا کاپوت"
+            reportType: _alarmsPage.trunkAlarmType
+            Layout.fillWidth: true
+            onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createTrunkAlarmPacket(alarmType))
+        }
+
+        QmlItems.AlarmTypeEdit {
+            objectName: "_switchRow"
+            title: "باز شدن سوئیچ خودرو"
+            reportType: _alarmsPage.switchAlarmType
+            Layout.fillWidth: true
+            onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createCarSwitchAlarmPacket(alarmType))
+        }
+
+        QmlItems.AlarmTypeEdit {
+            id: _geofenceRow
+
+            objectName: "_geofenceRow"
+            title: "محدوده مجاز"
+            reportType: _alarmsPage.geoFenceAlarmType
+            Layout.fillWidth: true
+            onEditRequest: alarmType => _alarmsPage.applyGeofence(alarmType)
+            advanceItems: [
+                MyButton {
+                    objectName: "_geofenceMapButton"
+                    text: "تنظیم محدوده روی نقشه"
+                    enabled: _geofenceRow.state === "edit"
+                    onClicked: _alarmsPage.editGeofence()
+                },
+                MyButton {
+                    objectName: "_geofenceModeButton"
+                    text: "انتخاب نوع هشدار"
+                    icon.source: "qrc:/graphics/in-out.png"
+                    enabled: _geofenceRow.state === "edit"
+                    onClicked: _alarmsPage.chooseGeofenceMode()
+                }
+            ]
+        }
+
+        QmlItems.AlarmTypeEdit {
+            objectName: "_carryingRow"
+            title: "حمل جرثقیل"
+            reportType: _alarmsPage.carringAlarmType
+            Layout.fillWidth: true
+            onEditRequest: alarmType => _alarmsPage.sendFrame("[oribel,28," + alarmType + "]}]")
+        }
+
+        QmlItems.AlarmTypeEdit {
+            objectName: "_powerRow"
+            title: "قطع باطری خودرو (سرقت باطری)"
+            reportType: _alarmsPage.powerDisconnectAlarmType
+            Layout.fillWidth: true
+            onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createPowerDissconnectAlarmPacket(alarmType))
+        }
+
+        QmlItems.AlarmTypeEdit {
+            id: _speedRow
+
+            objectName: "_overSpeedRow"
+            title: "سرعت غیر مجاز"
+            reportType: _alarmsPage.overSpeedAlarmType
+            extraValue: _alarmsPage.overSpeed
+            Layout.fillWidth: true
+            onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createOverSpeedPacket(_speedBox.value, alarmType))
+            advanceItems: [
+                MyLabel {
+                    text: "سرعت آستانه:"
+                },
+                MySpinBox {
+                    id: _speedBox
+
+                    objectName: "_speedBox"
+                    from: 0
+                    to: 1000
+                    inputMethodHints: Qt.ImhDigitsOnly
+                    enabled: _speedRow.state === "edit"
+                    Layout.maximumWidth: 70
+                },
+                MyLabel {
+                    text: "km/h"
+                }
+            ]
+        }
 }

@@ -8,8 +8,11 @@ import "Style.js" as Style
 // The device's SIM number as the server knows it, then what goes to the car by SMS: a USSD
 // code run on its SIM, the emergency code that overrides the cut-off, and the restart, factory
 // reset and memory erase behind a hold.
-Page {
+FormPage {
     id: _globalPage
+
+    columnSpacing: 20
+    scrollArea.objectName: "_scrollArea"
 
     property var device: ({})
     // The emergency code as last reported by the device.
@@ -63,143 +66,126 @@ Page {
         interval: 3000
     }
 
-    QmlItems.MyScrollArea {
-        id: _scrollArea
+        DeviceSimNumberField {
+            objectName: "_simNumberField"
+            device: _globalPage.device
+            placeholderText: "شماره سیمکارت دستگاه"
+            Layout.fillWidth: true
+        }
 
-        objectName: "_scrollArea"
-        anchors.fill: parent
-        contentHeight: _column.height + 40
+        Title {
+            text: "اجرای کد USSD روی دستگاه"
+            Layout.fillWidth: true
+        }
 
-        ColumnLayout {
-            id: _column
+        RowLayout {
+            spacing: 10
+            Layout.fillWidth: true
 
-            x: 20
-            y: 20
-            width: _scrollArea.width - 40
-            spacing: 20
+            MyButton {
+                objectName: "_ussdButton"
+                text: "اعمال"
+                enabled: !_ussdPause.running
+                onClicked: _globalPage.applyUssd()
 
-            DeviceSimNumberField {
-                objectName: "_simNumberField"
-                device: _globalPage.device
-                placeholderText: "شماره سیمکارت دستگاه"
-                Layout.fillWidth: true
-            }
-
-            Title {
-                text: "اجرای کد USSD روی دستگاه"
-                Layout.fillWidth: true
-            }
-
-            RowLayout {
-                spacing: 10
-                Layout.fillWidth: true
-
-                MyButton {
-                    objectName: "_ussdButton"
-                    text: "اعمال"
-                    enabled: !_ussdPause.running
-                    onClicked: _globalPage.applyUssd()
-
-                    BusyIndicator {
-                        objectName: "_ussdBusy"
-                        anchors.fill: parent
-                        anchors.margins: 3
-                        running: _ussdPause.running
-                        visible: running
-                    }
-                }
-
-                MyTextField {
-                    id: _ussdField
-
-                    objectName: "_ussdField"
-                    placeholderText: "USSD Code"
-                    horizontalAlignment: TextInput.AlignHCenter
-                    inputMethodHints: Qt.ImhDialableCharactersOnly
-                    Layout.fillWidth: true
+                BusyIndicator {
+                    objectName: "_ussdBusy"
+                    anchors.fill: parent
+                    anchors.margins: 3
+                    running: _ussdPause.running
+                    visible: running
                 }
             }
 
-            QmlItems.RemoteSettingBox {
-                id: _emergencyBox
+            MyTextField {
+                id: _ussdField
 
-                objectName: "_emergencyBox"
-                title: "غیر فعال کردن اضطراری قطعکن"
+                objectName: "_ussdField"
+                placeholderText: "USSD Code"
+                horizontalAlignment: TextInput.AlignHCenter
+                inputMethodHints: Qt.ImhDialableCharactersOnly
                 Layout.fillWidth: true
-                onApply: _globalPage.sendFrame("[oribel,34," + _firstDigit.value + "," + _secondDigit.value + "]}]")
-                onStateChanged: _globalPage._showReportedDigits()
-                // Read from the left, whatever the reading direction of the window.
-                contaneItem: RowLayout {
-                    LayoutMirroring.enabled: false
-                    LayoutMirroring.childrenInherit: true
-                    spacing: 5
-
-                    MyLabel {
-                        text: "عدد اول"
-                    }
-
-                    MySpinBox {
-                        id: _firstDigit
-
-                        objectName: "_firstDigit"
-                        from: 1
-                        to: 5
-                        inputMethodHints: Qt.ImhDigitsOnly
-                        Layout.preferredWidth: basePixelSize * 1.5
-                    }
-
-                    MyLabel {
-                        text: "عدد دوم"
-                    }
-
-                    MySpinBox {
-                        id: _secondDigit
-
-                        objectName: "_secondDigit"
-                        from: 1
-                        to: 5
-                        inputMethodHints: Qt.ImhDigitsOnly
-                        Layout.preferredWidth: basePixelSize * 1.5
-                    }
-                }
-                advanceItem: MyLabel {
-                    objectName: "_emergencyHelp"
-                    width: parent ? parent.width : 0
-                    // Instructions, readable also while the box is not being edited.
-                    color: Material.foreground
-                    topPadding: 10
-                    bottomPadding: 10
-                    wrapMode: Text.WordWrap
-                    text: ["ابتدا درب خودرو را 10 ثانیه بسته نگاه دارید.",
-                        "سپس عدد دو رقمی بالا را با بازو بست کردن در شماره گیری کنید(بین دو عدد پنج ثانیه صبر کنید).",
-                        "بعد از عدد دوم پنج ثانیه صبر کنید. حالا میتوانید استارت بزنید.",
-                        "در صورت عدم موفقیت این روند را مجدد تکرار کنید.",
-                        "میتوانید دو عدد رمز را تغییر دهید(بازه مجاز بین 1 تا 5 است)."].join("\n")
-                }
-            }
-
-            HoldCommandButton {
-                objectName: "_rebootButton"
-                text: "راه اندازی مجدد دستگاه(ریست)"
-                holdHint: "برای ریست کردن دستگاه دکمه را 2 ثانیه نگه دارید."
-                onActivated: _globalPage.sendCommand(_deviceCommands.createRebootPacket(), "دستور ریست کردن دستگاه از سیمکارت ")
-            }
-
-            HoldCommandButton {
-                objectName: "_factoryResetButton"
-                text: "بازگشت به تنظیمات کارخانه"
-                holdHint: "برای بازگشت به تنظیمات کارخانه دکمه را 2 ثانیه نگه دارید."
-                Material.background: Style.danger
-                onActivated: _globalPage.sendCommand(_deviceCommands.createResetToFactoryPacket(), "دستور بازگشت به تنظیمات کارخانه از سیمکارت ")
-            }
-
-            HoldCommandButton {
-                objectName: "_eraseButton"
-                text: "پاک کردن حافظه دستگاه"
-                holdHint: "برای فرمت حافظه دستگاه دکمه را 2 ثانیه نگه دارید."
-                Material.background: Style.danger
-                onActivated: _globalPage.sendCommand(_deviceCommands.createClearAllDataPacket(), "دستور فرمت حافظه دستگاه از سیمکارت ")
             }
         }
-    }
+
+        QmlItems.RemoteSettingBox {
+            id: _emergencyBox
+
+            objectName: "_emergencyBox"
+            title: "غیر فعال کردن اضطراری قطعکن"
+            Layout.fillWidth: true
+            onApply: _globalPage.sendFrame("[oribel,34," + _firstDigit.value + "," + _secondDigit.value + "]}]")
+            onStateChanged: _globalPage._showReportedDigits()
+            // Read from the left, whatever the reading direction of the window.
+            contaneItem: RowLayout {
+                LayoutMirroring.enabled: false
+                LayoutMirroring.childrenInherit: true
+                spacing: 5
+
+                MyLabel {
+                    text: "عدد اول"
+                }
+
+                MySpinBox {
+                    id: _firstDigit
+
+                    objectName: "_firstDigit"
+                    from: 1
+                    to: 5
+                    inputMethodHints: Qt.ImhDigitsOnly
+                    Layout.preferredWidth: basePixelSize * 1.5
+                }
+
+                MyLabel {
+                    text: "عدد دوم"
+                }
+
+                MySpinBox {
+                    id: _secondDigit
+
+                    objectName: "_secondDigit"
+                    from: 1
+                    to: 5
+                    inputMethodHints: Qt.ImhDigitsOnly
+                    Layout.preferredWidth: basePixelSize * 1.5
+                }
+            }
+            advanceItem: MyLabel {
+                objectName: "_emergencyHelp"
+                width: parent ? parent.width : 0
+                // Instructions, readable also while the box is not being edited.
+                color: Material.foreground
+                topPadding: 10
+                bottomPadding: 10
+                wrapMode: Text.WordWrap
+                text: ["ابتدا درب خودرو را 10 ثانیه بسته نگاه دارید.",
+                    "سپس عدد دو رقمی بالا را با بازو بست کردن در شماره گیری کنید(بین دو عدد پنج ثانیه صبر کنید).",
+                    "بعد از عدد دوم پنج ثانیه صبر کنید. حالا میتوانید استارت بزنید.",
+                    "در صورت عدم موفقیت این روند را مجدد تکرار کنید.",
+                    "میتوانید دو عدد رمز را تغییر دهید(بازه مجاز بین 1 تا 5 است)."].join("\n")
+            }
+        }
+
+        HoldCommandButton {
+            objectName: "_rebootButton"
+            text: "راه اندازی مجدد دستگاه(ریست)"
+            holdHint: "برای ریست کردن دستگاه دکمه را 2 ثانیه نگه دارید."
+            onActivated: _globalPage.sendCommand(_deviceCommands.createRebootPacket(), "دستور ریست کردن دستگاه از سیمکارت ")
+        }
+
+        HoldCommandButton {
+            objectName: "_factoryResetButton"
+            text: "بازگشت به تنظیمات کارخانه"
+            holdHint: "برای بازگشت به تنظیمات کارخانه دکمه را 2 ثانیه نگه دارید."
+            Material.background: Style.danger
+            onActivated: _globalPage.sendCommand(_deviceCommands.createResetToFactoryPacket(), "دستور بازگشت به تنظیمات کارخانه از سیمکارت ")
+        }
+
+        HoldCommandButton {
+            objectName: "_eraseButton"
+            text: "پاک کردن حافظه دستگاه"
+            holdHint: "برای فرمت حافظه دستگاه دکمه را 2 ثانیه نگه دارید."
+            Material.background: Style.danger
+            onActivated: _globalPage.sendCommand(_deviceCommands.createClearAllDataPacket(), "دستور فرمت حافظه دستگاه از سیمکارت ")
+        }
 }

@@ -9,8 +9,10 @@ import "JsTools.js" as JsTools
 
 // Numbers allowed to listen in, as last reported by the device. One frame carries all three, so
 // applying one sends the other two as shown.
-Page {
+FormPage {
     id: _listenPage
+
+    columnSpacing: 25
 
     property string listenUser1: ""
     property string listenUser2: ""
@@ -32,49 +34,33 @@ Page {
         _smsManager.sendSms(_mainWindow.currentDevice.simNumber ?? "", frame);
     }
 
-    QmlItems.MyScrollArea {
-        id: _scrollArea
+        Title {
+            text: "شمارههای زیر مجاز به شنود میباشند"
+            Layout.fillWidth: true
+        }
 
-        anchors.fill: parent
-        contentHeight: _column.height + 40
+        Repeater {
+            id: _fields
 
-        ColumnLayout {
-            id: _column
+            // Static, so that a reported number does not rebuild the editors mid-edit.
+            model: ["تغییر مجوز شنود شماره اول", "تغییر مجوز شنود شماره دوم", "تغییر مجوز شنود شماره سوم"]
 
-            x: 20
-            y: 20
-            width: _scrollArea.width - 40
-            spacing: 25
+            QmlItems.BusyTextField {
+                id: _field
 
-            Title {
-                text: "شمارههای زیر مجاز به شنود میباشند"
+                required property string modelData
+                required property int index
+                readonly property string reported: [_listenPage.listenUser1, _listenPage.listenUser2, _listenPage.listenUser3][index]
+
+                objectName: "_listenField" + (index + 1)
+                // The device stores a blank for none.
+                text: reported === " " ? "" : reported
+                placeholderText: "شماره مجاز به شنود " + (index + 1)
+                infoTitle: modelData
+                infoText: "شماره \"" + editText + "\" مجاز به شنود میشود\nآیا اطمینان دارید؟"
+                inputMethodHints: Qt.ImhDialableCharactersOnly
                 Layout.fillWidth: true
-            }
-
-            Repeater {
-                id: _fields
-
-                // Static, so that a reported number does not rebuild the editors mid-edit.
-                model: ["تغییر مجوز شنود شماره اول", "تغییر مجوز شنود شماره دوم", "تغییر مجوز شنود شماره سوم"]
-
-                QmlItems.BusyTextField {
-                    id: _field
-
-                    required property string modelData
-                    required property int index
-                    readonly property string reported: [_listenPage.listenUser1, _listenPage.listenUser2, _listenPage.listenUser3][index]
-
-                    objectName: "_listenField" + (index + 1)
-                    // The device stores a blank for none.
-                    text: reported === " " ? "" : reported
-                    placeholderText: "شماره مجاز به شنود " + (index + 1)
-                    infoTitle: modelData
-                    infoText: "شماره \"" + editText + "\" مجاز به شنود میشود\nآیا اطمینان دارید؟"
-                    inputMethodHints: Qt.ImhDialableCharactersOnly
-                    Layout.fillWidth: true
-                    onEditRequest: _listenPage.applyNumber(index, editText)
-                }
+                onEditRequest: _listenPage.applyNumber(index, editText)
             }
         }
-    }
 }

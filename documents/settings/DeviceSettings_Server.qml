@@ -1,11 +1,12 @@
 import QtQuick
 import QtQuick.Controls.Material
+import QtQuick.Layouts
 import "qmlItems" as QmlItems
 import "SettingsRules.js" as SettingsRules
 
 // The server the device reports to, as host:port and path; a new address goes to the device by
 // SMS and shows once the device reports it.
-Page {
+FormPage {
     id: _serverPage
 
     property string serverUrl: ""
@@ -23,25 +24,16 @@ Page {
 
     Component.onCompleted: _serverField.editText = serverUrl
 
-    QmlItems.MyScrollArea {
-        id: _scrollArea
+    QmlItems.BusyTextField {
+        id: _serverField
 
-        anchors.fill: parent
-        contentHeight: _serverField.height + 40
-
-        QmlItems.BusyTextField {
-            id: _serverField
-
-            objectName: "_serverField"
-            x: 20
-            y: 20
-            width: _scrollArea.width - 40
-            text: _serverPage.serverUrl
-            placeholderText: "تغییر آدرس سرور"
-            infoTitle: "اخطار!"
-            infoText: "با تغییر آدرس سرور امکان از دسترس خارج شدن دستگاه وجود دارد\nآیا اطمینان دارید؟"
-            inputMethodHints: Qt.ImhUrlCharactersOnly
-            onEditRequest: _serverPage.applyAddress(editText)
-        }
+        objectName: "_serverField"
+        text: _serverPage.serverUrl
+        placeholderText: "تغییر آدرس سرور"
+        infoTitle: "اخطار!"
+        infoText: "با تغییر آدرس سرور امکان از دسترس خارج شدن دستگاه وجود دارد\nآیا اطمینان دارید؟"
+        inputMethodHints: Qt.ImhUrlCharactersOnly
+        Layout.fillWidth: true
+        onEditRequest: _serverPage.applyAddress(editText)
     }
 }
