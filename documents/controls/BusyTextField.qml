@@ -5,7 +5,7 @@ import "../Style.js" as Style
 
 // Shows a value confirmed by a peer and lets the user edit it and send the new one; it stays
 // busy until the screen confirms (sets text) or the time-out gives up.
-Item {
+RemoteEditor {
     id: _busyTextField
 
     property string text
@@ -15,33 +15,16 @@ Item {
     property string infoText
     property alias inputMethodHints: _editField.inputMethodHints
     property alias validator: _editField.validator
-    property alias timeout: _busyTimeout.interval
 
     signal editRequest
 
     implicitWidth: 60
     implicitHeight: 50
-    state: "idle"
-    states: [
-        State {
-            name: "idle"
-        },
-        State {
-            name: "edit"
-        },
-        State {
-            name: "busy"
-        }
-    ]
     onStateChanged: {
         if (state === "edit")
             _editField.forceActiveFocus();
     }
     onTextChanged: state = "idle"
-    onVisibleChanged: {
-        if (!visible)
-            state = "idle";
-    }
 
     MyTextField {
         id: _displayField
@@ -154,12 +137,5 @@ Item {
                 wrapMode: Text.WordWrap
             }
         }
-    }
-
-    BusyTimeout {
-        id: _busyTimeout
-
-        control: _busyTextField
-        restState: "idle"
     }
 }

@@ -8,14 +8,13 @@ import "../SettingsRules.js" as SettingsRules
 // How the device reports one event (call, SMS, both or neither): the reported choice, an edited
 // one, and apply; after apply it stays busy until the device reports a new type, or a new extra
 // value (extraValue: what the row's extra control changes), or the time-out gives up.
-Item {
+RemoteEditor {
     id: _alarmTypeEdit
 
     property string title: "تنظیم نحوه اعلام هشدار"
     property int reportType: 0
     property var extraValue
     property alias advanceItems: _advance.data
-    property alias timeout: _busyTimeout.interval
     readonly property real _boxWidth: basePixelSizeFactor > 1 ? 85 : 75
     readonly property real _boxHeight: basePixelSizeFactor > 1 ? 50 : 45
 
@@ -23,18 +22,6 @@ Item {
 
     implicitWidth: _column.implicitWidth
     implicitHeight: _column.implicitHeight
-    state: "idle"
-    states: [
-        State {
-            name: "idle"
-        },
-        State {
-            name: "edit"
-        },
-        State {
-            name: "busy"
-        }
-    ]
     onReportTypeChanged: {
         state = "idle";
         _editCall.checked = (reportType & 1) !== 0;
@@ -42,10 +29,6 @@ Item {
     }
     onExtraValueChanged: {
         if (state === "busy")
-            state = "idle";
-    }
-    onVisibleChanged: {
-        if (!visible)
             state = "idle";
     }
 
@@ -174,12 +157,5 @@ Item {
                 Material.accent: Style.progressAccent
             }
         }
-    }
-
-    BusyTimeout {
-        id: _busyTimeout
-
-        control: _alarmTypeEdit
-        restState: "idle"
     }
 }

@@ -6,13 +6,12 @@ import "../Style.js" as Style
 
 // An editor of a value the device holds: edit, apply or cancel; after apply it stays busy until
 // its page sees the device report the new value (seToIdleState) or the time-out gives up.
-Item {
+RemoteEditor {
     id: _remoteSettingBox
 
     property string title: "عنوان"
     property Item contaneItem
     property Item advanceItem
-    property alias timeout: _busyTimeout.interval
 
     signal apply
 
@@ -22,18 +21,6 @@ Item {
 
     implicitWidth: _column.implicitWidth
     implicitHeight: _column.implicitHeight
-    state: "idle"
-    states: [
-        State {
-            name: "idle"
-        },
-        State {
-            name: "edit"
-        },
-        State {
-            name: "busy"
-        }
-    ]
     onContaneItemChanged: {
         if (contaneItem)
             contaneItem.parent = _content;
@@ -41,10 +28,6 @@ Item {
     onAdvanceItemChanged: {
         if (advanceItem)
             advanceItem.parent = _advance;
-    }
-    onVisibleChanged: {
-        if (!visible)
-            state = "idle";
     }
 
     ColumnLayout {
@@ -133,12 +116,5 @@ Item {
                 Material.accent: Style.progressAccent
             }
         }
-    }
-
-    BusyTimeout {
-        id: _busyTimeout
-
-        control: _remoteSettingBox
-        restState: "idle"
     }
 }
