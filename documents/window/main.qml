@@ -3,9 +3,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Material
 import QtQuick.Layouts
-import QtQuick.Shapes
 import QtCore
-import QtPositioning
 import Qt.labs.platform as Platform
 import globals
 import kova.tools
@@ -15,23 +13,24 @@ import smsManager
 import notification
 import "qmlItems"
 import "LiveDataRules.js" as LiveDataRules
-import "Style.js" as Style
 
 ApplicationWindow {
     id: _mainWindow
 
-    property int currentOperation: Globals.Login_Operation
+    property alias currentOperation: _navigation.currentOperation
     property var loginResponse: ({})
     property var devices: loginResponse.devices
     property int currentDeviceIndex: 0
     readonly property var currentDevice: devices ? (devices[currentDeviceIndex] ?? {}) : ({})
     property alias currentLocation: _liveData.currentLocation
     property alias carCoord: _liveData.carCoord
-    property geoCoordinate myLastCoord: QtPositioning.coordinate(0, 0)
+    property alias myLastCoord: _mapFollowing.myLastCoord
     property alias currentStatus: _liveData.currentStatus
     property alias _deviceSettings: _liveData.deviceSettings
     property var appConfigs: ({})
     property alias pathsAdvanceInfo: _liveData.pathsAdvanceInfo
+    // The first login's setup, which the login page opens by this name.
+    readonly property alias _newLoginSettingPage: _settingsPages.newLoginPage
 
     property list<real> basePixelSizeFactors: [0.8, 1, 1.2, 1.4]
     property int basePixelSizeFactorIndex: 1
@@ -40,200 +39,43 @@ ApplicationWindow {
     readonly property list<color> pathColors: ["#BBF44336", "#BB9C27B0", "#BB2196F3", "#BB009688", "#BBFF9800", "#BBFF5722", "#BB795548"]
     readonly property bool mobilePlatform: Qt.platform.os === "android" || Qt.platform.os === "ios"
 
-    // Tells the server which build is starting; its reply may carry a notice and the
-    // application configuration.
-    function announceAppOpen(): void {
-        const request = _appOpenPostComponent.createObject(_mainWindow);
-        request.requestObject = {
-            "command": "appOpen",
-            "appName": "KovaApp",
-            "os": Qt.platform.os,
-            "appVersion": _tools.version(),
-            "version_major": _tools.version_major(),
-            "version_minor": _tools.version_minor(),
-            "version_patch": _tools.version_patch()
-        };
-        request.post();
-    }
-
-    function _onAppOpenReply(response: var): void {
-        if (!response.isValid)
-            return;
-        if (response.message) {
-            _serverMessage.title = response.title ?? "";
-            _serverMessage.qmlCode = response.message;
-            _serverMessage.open();
-        }
-        if (response.appConfigs !== undefined)
-            _mainWindow.appConfigs = response.appConfigs;
-    }
-
-    function tooltipRouting(): void {
-        _mainTooltip.show("درحال مسیریابی", 3000);
-    }
-
-    function tooltipCarLocation(): void {
-        _mainTooltip.show("قفل شدن نقشه روی موقعیت خودرو", 3000);
-    }
-
-    function tooltipMyLocation(): void {
-        _mainTooltip.show("قفل شدن نقشه روی موقعیت شما", 3000);
-    }
-
-    function tooltipGpsIsOff(): void {
-        _mainTooltip.show("جیپیاس خاموش است", 3000);
-    }
-
-    // ---- Navigation ----
-
-    // Pushes a page unless a back step is running or the page already is on top.
-    function _pushOnce(page: Item): void {
-        if (_mainStackView.lock || _mainStackView.currentItem === page)
-            return;
-        _mainStackView.push(page);
-    }
-
-    function _applyOperation(operation: int): void {
-        switch (operation) {
-        case Globals.LiveTracking_Operation:
-            _liveData.requestFirstLocation();
-            _pushOnce(_map);
-            _lockStateItem.state = "car";
-            break;
-        case Globals.Debriefing_Operation:
-            _map.clearDebriefingPaths();
-            _pushOnce(_map);
-            break;
-        case Globals.GeoFence_Operation:
-            _lockStateItem.state = "";
-            _server.geofencePolygonLoaded = false;
-            _pushOnce(_map);
-            _map.fitToCoords(_map.geofenceItem.polygon.path);
-            break;
-        case Globals.CarControl_Operation:
-            _liveData.requestFirstLocation();
-            break;
-        case Globals.Settings_Operation:
-            _settingsMenu.resetMenu();
-            if (!_mainStackView.lock)
-                _mainStackView.push(_settingsMenu);
-            break;
-        }
-    }
-
-    // One step back through the header's back button.
+    // The window's names for the steps and the map following that tests, pages and tools use.
     function back(): void {
-        _mainStackView.lock = true;
-        if (_mainStackView.depth === 3)
-            currentOperation = Globals.CarControl_Operation;
-        if (currentOperation === Globals.GeoFence_Operation)
-            currentOperation = Globals.Settings_Operation;
-        else if (currentOperation === Globals.ShareLocation_Operation)
-            currentOperation = Globals.LiveTracking_Operation;
-        _mainStackView.pop();
-        _mainStackView.lock = false;
+        _navigation.back();
     }
 
-    // One step back through the Esc or Back key; on the login page it asks before quitting.
     function escapeStep(): void {
-        _map.closeMapTypePopup();
-        _debriefingDialog.closePopups();
-        const depth = _mainStackView.depth;
-        if (depth === 1) {
-            _closeDialog.open();
-            return;
-        }
-        _mainStackView.lock = true;
-        if (depth === 2) {
-            currentOperation = Globals.Login_Operation;
-            _loginPage.loginState = 0;
-        } else if (depth === 3) {
-            currentOperation = Globals.CarControl_Operation;
-        } else if (depth === 4 && currentOperation === Globals.ShareLocation_Operation) {
-            currentOperation = Globals.LiveTracking_Operation;
-        }
-        if (currentOperation === Globals.GeoFence_Operation)
-            currentOperation = Globals.Settings_Operation;
-        _mainStackView.pop();
-        _mainStackView.lock = false;
+        _navigation.escapeStep();
     }
 
     function logout(): void {
-        _mainStackView.pop();
-        currentOperation = Globals.Login_Operation;
-        _loginPage.loginState = 0;
+        _navigation.logout();
     }
 
-    // After a change that needs a new login: back to the login page, logged out.
     function returnToLogin(): void {
-        _mainStackView.pop(null);
-        currentOperation = Globals.Login_Operation;
-        _loginPage.loginState = 0;
+        _navigation.returnToLogin();
     }
 
-    // The settings menu's entries and the pages they open; the SIM entry opens none.
     function openSettingsEntry(index: int): void {
-        const pages = {
-            "Menu_General": _deviceSettings_Global,
-            "Menu_Alarms": _deviceSettings_Alarms,
-            "Menu_Listening": _deviceSettings_Listen,
-            "Menu_Users": _userManagmentSettingPage,
-            "Menu_Appearance": _deviceSettings_Appearance,
-            "Menu_Map": _mapSettingPage,
-            "Menu_Server": _deviceSettings_Server,
-            "Menu_Data": _deviceSettings_Sending,
-            "Menu_PersonalInfo": _newLoginSettingPage,
-            "Menu_Device": _deviceSettings_DeviceInfo,
-            "Menu_Support": _support
-        };
-        const page = pages[_settingsMenu.entryName(index)];
-        if (page)
-            _mainStackView.push(page);
+        _navigation.openSettingsEntry(index);
     }
 
-    // ---- Map locks, GPS and routing ----
+    function turnOnGps(): void {
+        _mapFollowing.turnOnGps();
+    }
 
-    function _onLockStateChanged(state: string): void {
-        if (state === "car") {
-            if (currentLocation) {
-                _map.centerOn(QtPositioning.coordinate(currentLocation.lat, currentLocation.lon));
-                tooltipCarLocation();
-            }
-        } else if (state === "me") {
-            tooltipMyLocation();
-            _map.turnNorth();
-        }
-        _map.tilt = state === "" ? 0 : 45;
+    function exitRoutingAndLockToCar(): void {
+        _mapFollowing.exitRoutingAndLockToCar();
+    }
+
+    function getMyRouteToCar(): bool {
+        return _mapFollowing.getMyRouteToCar();
     }
 
     // The SIM chooser sits in the settings menu; its remembered slot holds from the start, not
     // only once the menu has been opened, and a phone left with one SIM sends from that one.
     function _applyRememberedSimSlot(): void {
         _smsManager.simSlot = _smsManager.isDualSim ? Number(_appSettings.value("simSlot", 0)) : 0;
-    }
-
-    function turnOnGps(): void {
-        if (_gpsManager.gpsIsOn)
-            _gpsManager.actions();
-        else
-            _gpsMessageDialog.open();
-    }
-
-    function exitRoutingAndLockToCar(): void {
-        _btnMyRoute.checked = false;
-        _lockStateItem.state = "car";
-    }
-
-    // Asks for a new walking route only once the user has moved more than 100 m.
-    function getMyRouteToCar(): bool {
-        const me = _map.myCoordinate;
-        if (!me || !me.isValid || !carCoord.isValid)
-            return false;
-        if (myLastCoord.distanceTo(me) <= 100)
-            return false;
-        _map.myRouteToCar.waypoints = [me, carCoord];
-        myLastCoord = QtPositioning.coordinate(me.latitude, me.longitude, me.altitude);
-        return true;
     }
 
     // Jalali date and local time, e.g. "1403/01/01  09:05:03".
@@ -249,7 +91,6 @@ ApplicationWindow {
     LayoutMirroring.enabled: true
     LayoutMirroring.childrenInherit: true
 
-    onCurrentOperationChanged: _applyOperation(currentOperation)
     onDevicesChanged: currentDeviceIndex = LiveDataRules.chooseDeviceIndex(devices, _appSettings.currentDeviceIndex)
     onCurrentDeviceIndexChanged: _appSettings.currentDeviceIndex = currentDeviceIndex
     onCarCoordChanged: _appSettings.lastCarCoord = carCoord
@@ -258,7 +99,7 @@ ApplicationWindow {
         width += 1;
         height += 1;
         showMaximized();
-        announceAppOpen();
+        _appAnnouncement.announce();
         _applyRememberedSimSlot();
     }
 
@@ -268,7 +109,7 @@ ApplicationWindow {
         property int currentDeviceIndex: 0
         property var lastCarCoord
         property alias fontPixelSizeFactorIndex: _mainWindow.basePixelSizeFactorIndex
-        property alias fingerEnabled: _userManagmentSettingPage.fingerEnabled
+        property alias fingerEnabled: _settingsPages.fingerEnabled
         property bool firstLogin: false
 
         Component.onCompleted: {
@@ -296,34 +137,7 @@ ApplicationWindow {
         visible: false
     }
 
-    background: Shape {
-        ShapePath {
-            strokeWidth: -1
-            strokeColor: "transparent"
-            fillGradient: RadialGradient {
-                centerX: _mainWindow.width / 2
-                centerY: _mainWindow.height / 2
-                focalX: centerX
-                focalY: centerY
-                centerRadius: Math.max(_mainWindow.width, _mainWindow.height)
-                focalRadius: 0
-
-                GradientStop {
-                    position: 0.0
-                    color: Style.gradientLight
-                }
-                GradientStop {
-                    position: 0.5
-                    color: Style.gradientDark
-                }
-            }
-
-            PathRectangle {
-                width: _mainWindow.width
-                height: _mainWindow.height
-            }
-        }
-    }
+    background: WindowBackground {}
 
     // ---- Services ----
 
@@ -339,24 +153,6 @@ ApplicationWindow {
 
     GpsManager {
         id: _gpsManager
-
-        function actions(): void {
-            if (_gpsManager.gpsIsOn) {
-                if (!_map.enableRouting && _lockStateItem.state === "me") {
-                    _mainWindow.tooltipMyLocation();
-                    _map.centerToMyLocation();
-                }
-                if (_btnMyRoute.checked) {
-                    _mainWindow.tooltipRouting();
-                    _mainWindow.getMyRouteToCar();
-                    _map.centerToMyLocation();
-                }
-            } else {
-                _mainWindow.exitRoutingAndLockToCar();
-            }
-        }
-
-        onGpsIsOnChanged: actions()
     }
 
     Notification {
@@ -386,15 +182,17 @@ ApplicationWindow {
         }
     }
 
-    Component {
-        id: _appOpenPostComponent
+    AppAnnouncement {
+        id: _appAnnouncement
 
-        HttpPost {
-            url: _server.appInterfaceUrl
-            timeout: 10000
-            onResponseReady: response => _mainWindow._onAppOpenReply(response)
-            onError: console.log("appOpen failed:", errorText)
+        server: _server
+        tools: _tools
+        onNoticeArrived: (title, code) => {
+            _serverMessage.title = title;
+            _serverMessage.qmlCode = code;
+            _serverMessage.open();
         }
+        onConfigsArrived: configs => _mainWindow.appConfigs = configs
     }
 
     LiveData {
@@ -403,7 +201,7 @@ ApplicationWindow {
 
         operation: _mainWindow.currentOperation
         device: _mainWindow.currentDevice
-        lockState: _lockStateItem.state
+        lockState: _mapFollowing.lockState
         server: _server
         tools: _tools
         notification: _notification
@@ -411,37 +209,43 @@ ApplicationWindow {
         map: _map
         dashboard: _dashboard
         settingsMenu: _settingsMenu
-        alarmsPage: _deviceSettings_Alarms
-        sendingPage: _deviceSettings_Sending
-        listenPage: _deviceSettings_Listen
-        deviceInfoPage: _deviceSettings_DeviceInfo
-        serverPage: _deviceSettings_Server
+        alarmsPage: _settingsPages.alarmsPage
+        sendingPage: _settingsPages.sendingPage
+        listenPage: _settingsPages.listenPage
+        deviceInfoPage: _settingsPages.deviceInfoPage
+        serverPage: _settingsPages.serverPage
         geofenceSettings: _geoFenceInOutSettings
         debriefingDialog: _debriefingDialog
-        offlineButton: _btnGetOffline
+        offlineButton: _header.offlineButton
         tooltip: _mainTooltip
     }
 
-    Timer {
-        id: _gpsTimer
+    // ---- Controllers ----
 
-        interval: 5000
-        onTriggered: {
-            if (!_gpsManager.gpsIsOn) {
-                _mainWindow.exitRoutingAndLockToCar();
-                _mainWindow.tooltipGpsIsOff();
-            }
-        }
+    Navigation {
+        id: _navigation
+
+        stack: _mainStackView
+        loginPage: _loginPage
+        map: _map
+        debriefingDialog: _debriefingDialog
+        settingsMenu: _settingsMenu
+        settingsPages: _settingsPages
+        following: _mapFollowing
+        liveData: _liveData
+        server: _server
+        onQuitAsked: _closeDialog.open()
     }
 
-    Timer {
-        id: _myRoutTimer
+    MapFollowing {
+        id: _mapFollowing
 
-        interval: 10000
-        repeat: true
-        running: _mainWindow.currentOperation === Globals.LiveTracking_Operation && _btnMyRoute.checked
-                 && _gpsManager.gpsIsOn
-        onTriggered: _mainWindow.getMyRouteToCar()
+        operation: _mainWindow.currentOperation
+        map: _map
+        liveData: _liveData
+        gps: _gpsManager
+        tooltip: _mainTooltip
+        onGpsWanted: _gpsMessageDialog.open()
     }
 
     BackKeyShortcut {
@@ -452,190 +256,24 @@ ApplicationWindow {
 
     // ---- Tool bars ----
 
-    header: ToolBar {
-        Material.primary: Style.primary
-        visible: _mainWindow.currentOperation !== Globals.CarControl_Operation
-                 && _mainWindow.currentOperation !== Globals.Login_Operation
+    header: MainHeader {
+        id: _header
 
-        RowLayout {
-            anchors.fill: parent
-            // Mirrored: the margin lands on the right edge.
-            anchors.leftMargin: 5
-            spacing: 0
-
-            Item {
-                id: _lockStateItem
-                objectName: "_lockStateItem"
-
-                property bool _ready: false
-
-                visible: false
-                state: "car"
-                states: [
-                    State {
-                        name: "car"
-                    },
-                    State {
-                        name: "me"
-                    }
-                ]
-                Component.onCompleted: _ready = true
-                onStateChanged: {
-                    if (_ready)
-                        _mainWindow._onLockStateChanged(state);
-                }
-            }
-
-            ToolButton {
-                Layout.preferredWidth: 50
-                Layout.preferredHeight: 50
-                enabled: _mainWindow.currentOperation !== Globals.NewLoginSetting_Operation
-                icon.source: "qrc:/graphics/arrow-right.svg"
-                onClicked: _mainWindow.back()
-            }
-
-            ToolButton {
-                id: _btnCarLocation
-                objectName: "_btnCarLocation"
-
-                Layout.preferredWidth: 40
-                Layout.preferredHeight: 40
-                visible: _mainWindow.currentOperation === Globals.LiveTracking_Operation
-                         || _mainWindow.currentOperation === Globals.Debriefing_Operation
-                checked: _lockStateItem.state === "car"
-                icon.source: "qrc:/graphics/location/carPosition_map.svg"
-                icon.color: checked ? "white" : "grey"
-                onClicked: _lockStateItem.state = _lockStateItem.state === "car" ? "" : "car"
-            }
-
-            ToolButton {
-                id: _btnMyLocation
-                objectName: "_btnMyLocation"
-
-                Layout.preferredWidth: 40
-                Layout.preferredHeight: 40
-                visible: _mainWindow.currentOperation === Globals.LiveTracking_Operation
-                icon.source: "qrc:/graphics/location/myPosition_map.svg"
-                icon.color: _lockStateItem.state === "me" && _gpsManager.gpsIsOn ? "white" : "grey"
-                onClicked: {
-                    if (!_gpsManager.gpsIsOn)
-                        _mainWindow.turnOnGps();
-                    _lockStateItem.state = _lockStateItem.state === "me" ? "" : "me";
-                }
-
-                BusyIndicator {
-                    anchors.fill: parent
-                    running: _lockStateItem.state === "me" && !_map.myCoordinateIsValid
-                    visible: running
-                }
-            }
-
-            ToolButton {
-                id: _btnMyRoute
-                objectName: "_btnMyRoute"
-
-                Layout.preferredWidth: 40
-                Layout.preferredHeight: 40
-                visible: _mainWindow.currentOperation === Globals.LiveTracking_Operation
-                checkable: false
-                icon.source: "qrc:/graphics/location/meToCar.svg"
-                icon.color: _map.enableRouting ? "white" : "grey"
-                onClicked: {
-                    if (checked) {
-                        _mainWindow.exitRoutingAndLockToCar();
-                        return;
-                    }
-                    _lockStateItem.state = "me";
-                    checked = true;
-                    _mainWindow.turnOnGps();
-                    if (_gpsManager.gpsIsOn) {
-                        _mainWindow.tooltipRouting();
-                        _mainWindow.getMyRouteToCar();
-                    }
-                }
-
-                BusyIndicator {
-                    anchors.fill: parent
-                    running: _map.enableRouting && (_map.myRouteToCar.loading || !_map.myCoordinateIsValid)
-                    visible: running
-                }
-            }
-
-            ToolButton {
-                id: _btnShare
-                objectName: "_btnShare"
-
-                Layout.preferredWidth: 50
-                Layout.preferredHeight: 50
-                visible: _mainWindow.currentOperation === Globals.LiveTracking_Operation
-                         || _mainWindow.currentOperation === Globals.CarControl_Operation
-                icon.source: "qrc:/graphics/share.svg"
-                onClicked: {
-                    _shareLocation.getShareToken();
-                    _mainStackView.push(_shareLocation);
-                    _mainWindow.currentOperation = Globals.ShareLocation_Operation;
-                }
-            }
-
-            RoundBusyBotton {
-                id: _btnGetOffline
-                objectName: "_btnGetOffline"
-
-                Layout.preferredWidth: 50
-                Layout.preferredHeight: 50
-                visible: _loginPage.isOffline && (_mainWindow.currentOperation === Globals.LiveTracking_Operation
-                                                  || _mainWindow.currentOperation === Globals.CarControl_Operation)
-                flat: true
-                timeout: 20000
-                icon.source: "qrc:/graphics/getOffline.png"
-                onClicked: _liveData.requestOfflineStatus()
-
-                Label {
-                    anchors.horizontalCenter: parent.horizontalCenter
-                    anchors.bottom: parent.bottom
-                    text: "آفلاین"
-                    font.pixelSize: 0.88 * _mainWindow.basePixelSize
-                }
-            }
-
-            ToolButton {
-                id: _btnCallToDevice
-
-                Layout.preferredWidth: 40
-                Layout.preferredHeight: 40
-                visible: _mainWindow.currentOperation === Globals.LiveTracking_Operation
-                icon.source: "qrc:/graphics/call-start.png"
-                onClicked: _call.directCall(_mainWindow.currentDevice.simNumber ?? "")
-            }
-
-            ToolButton {
-                id: _btnGefenceOnCenter
-                objectName: "_btnGefenceOnCenter"
-
-                visible: _mainWindow.currentOperation === Globals.GeoFence_Operation
-                icon.source: "qrc:/graphics/geofence.svg"
-                text: "انتقال محدوده به وسط نقشه"
-                ToolTip.visible: hovered
-                ToolTip.text: text
-                onClicked: _map.centerGeofence()
-            }
-
-            ToolButton {
-                id: _btnDebriefing_AdvanceInfo
-                objectName: "_btnDebriefing_AdvanceInfo"
-
-                visible: _mainWindow.currentOperation === Globals.Debriefing_Operation && _debriefingDialog.state !== "stop"
-                         && _debriefingDialog.state !== "loading"
-                icon.source: "qrc:/graphics/info.svg"
-                ToolTip.visible: hovered
-                ToolTip.text: "اطلاعات تکمیلی مسیر"
-                onClicked: _path_AdvanceInfo_popup.open()
-            }
-
-            Item {
-                Layout.fillWidth: true
-            }
+        operation: _mainWindow.currentOperation
+        basePixelSize: _mainWindow.basePixelSize
+        following: _mapFollowing
+        offline: _loginPage.isOffline
+        tripLoaded: _debriefingDialog.state !== "stop" && _debriefingDialog.state !== "loading"
+        onBackClicked: _mainWindow.back()
+        onShareClicked: {
+            _shareLocation.getShareToken();
+            _mainStackView.push(_shareLocation);
+            _mainWindow.currentOperation = Globals.ShareLocation_Operation;
         }
+        onOfflineRequested: _liveData.requestOfflineStatus()
+        onCallClicked: _call.directCall(_mainWindow.currentDevice.simNumber ?? "")
+        onGeofenceCenterClicked: _map.centerGeofence()
+        onTripFiguresClicked: _path_AdvanceInfo_popup.open()
     }
 
     footer: MainFooter {
@@ -653,12 +291,9 @@ ApplicationWindow {
         anchors.fill: parent
         columns: 1
 
-        StackView {
+        PageStack {
             id: _mainStackView
             objectName: "_mainStackView"
-
-            // While a back step runs, operation changes do not push pages.
-            property bool lock: false
 
             Layout.fillWidth: true
             Layout.fillHeight: true
@@ -676,7 +311,7 @@ ApplicationWindow {
         objectName: "_loginPage"
 
         visible: false
-        fingerEnabled: (_mainWindow.mobilePlatform || _loginPage.isBiometricSupported) && _appSettings.firstLogin && _userManagmentSettingPage.fingerEnabled
+        fingerEnabled: (_mainWindow.mobilePlatform || _loginPage.isBiometricSupported) && _appSettings.firstLogin && _settingsPages.fingerEnabled
         onSuccess: _appSettings.firstLogin = true
     }
 
@@ -693,15 +328,15 @@ ApplicationWindow {
 
         visible: false
         pathColors: _mainWindow.pathColors
-        activeStyleIndex: _mapSettingPage.activeStyleIndex
+        activeStyleIndex: _settingsPages.mapStyleIndex
         gestureEnabled: !_debriefingDialog.popupVisible
-        headUp: _lockStateItem.state === "car"
+        headUp: _mapFollowing.lockState === "car"
         tilt: headUp ? 35 : 0
-        enableRouting: _gpsManager.gpsIsOn && _btnMyRoute.checked
+        enableRouting: _gpsManager.gpsIsOn && _mapFollowing.routing
                        && _mainWindow.currentOperation === Globals.LiveTracking_Operation
-        lockOnMyLocation: _mainWindow.currentOperation === Globals.LiveTracking_Operation && _lockStateItem.state === "me"
+        lockOnMyLocation: _mainWindow.currentOperation === Globals.LiveTracking_Operation && _mapFollowing.lockState === "me"
         positionSourceActive: _mainWindow.currentOperation === Globals.LiveTracking_Operation && _gpsManager.gpsIsOn
-        myPositionMapItem.visible: _gpsManager.gpsIsOn && (_lockStateItem.state === "me" || enableRouting)
+        myPositionMapItem.visible: _gpsManager.gpsIsOn && (_mapFollowing.lockState === "me" || enableRouting)
                                    && _mainWindow.currentOperation === Globals.LiveTracking_Operation
         locationItem.rotate: (_mainWindow.currentLocation?.course ?? 0) - bearing
         locationItem.arrowVisible: Math.floor(_mainWindow.currentLocation?.speed ?? 0) !== 0
@@ -713,33 +348,9 @@ ApplicationWindow {
         positionPluginName: _gpsManager.positionPluginName
         nmeaSource: _gpsManager.nmeaSource
         positionDesktopId: _gpsManager.desktopId
-        onExitRouting: _mainWindow.exitRoutingAndLockToCar()
-        onDragged: _lockStateItem.state = ""
-        onMapTypeChosen: index => _mapSettingPage.activeStyleIndex = index
-    }
-
-    Connections {
-        target: _map.myRouteToCar
-
-        function onRouteUpdated(): void {
-            _mainTooltip.close();
-        }
-
-        function onRouteError(): void {
-            _mainTooltip.show("خطای مسیریابی", 3000);
-        }
-    }
-
-    DeviceSelectionPage {
-        id: _deviceSelectionPage
-        objectName: "_deviceSelectionPage"
-
-        visible: false
-        model: _mainWindow.loginResponse.devices
-        onDeviceChosen: index => {
-            _mainWindow.currentDeviceIndex = index;
-            _mainStackView.pop();
-        }
+        onExitRouting: _mapFollowing.exitRoutingAndLockToCar()
+        onDragged: _mapFollowing.lockState = ""
+        onMapTypeChosen: index => _settingsPages.mapStyleIndex = index
     }
 
     SettingsMenu {
@@ -753,105 +364,33 @@ ApplicationWindow {
         rootLogin: _mainWindow.loginResponse.rootLogin === true
         dualSim: _smsManager.isDualSim
         fingerprint: _loginPage.isBiometricSupported
-        onItemSelected: index => _mainWindow.openSettingsEntry(index)
-        onChangeDevice: _mainStackView.push(_deviceSelectionPage)
+        onItemSelected: index => _navigation.openSettingsEntry(index)
+        onChangeDevice: _mainStackView.push(_settingsPages.deviceSelectionPage)
     }
 
-    NewLoginSettingPage {
-        id: _newLoginSettingPage
-        objectName: "_newLoginSettingPage"
+    SettingsPages {
+        id: _settingsPages
 
-        visible: false
-        onRegistered: _userManagmentSettingPage.fingerEnabled = _loginPage.isBiometricSupported
-    }
-
-    MapSettingPage {
-        id: _mapSettingPage
-        objectName: "_mapSettingPage"
-
-        visible: false
-    }
-
-    UserManagmentSettingPage {
-        id: _userManagmentSettingPage
-        objectName: "_userManagmentSettingPage"
-
-        visible: false
-        isBiometricSupported: _loginPage.isBiometricSupported
-        loginUsername: _loginPage.username
-        onPasswordChanged: _loginPage.clearPassword()
-    }
-
-    DeviceSettings_Global {
-        id: _deviceSettings_Global
-        objectName: "_deviceSettings_Global"
-
-        visible: false
+        anchors.fill: parent
+        devices: _mainWindow.loginResponse.devices
         device: _mainWindow.currentDevice
-        forceUnlockNumber1: _mainWindow._deviceSettings.forceUnlockNumber1 ?? 1
-        forceUnlockNumber2: _mainWindow._deviceSettings.forceUnlockNumber2 ?? 1
-    }
-
-    DeviceSettings_Alarms {
-        id: _deviceSettings_Alarms
-        objectName: "_deviceSettings_Alarms"
-
-        visible: false
+        deviceSettings: _mainWindow._deviceSettings
+        firmwareVersion: _settingsMenu.firmwareVersion
         geofenceCoords: _map.geofenceItem.coords
         geofenceInOut: _geoFenceInOutSettings.inOut
+        biometricSupported: _loginPage.isBiometricSupported
+        loginUsername: _loginPage.username
+        sizeFactors: _mainWindow.basePixelSizeFactors
+        sizeFactorIndex: _mainWindow.basePixelSizeFactorIndex
         onEditGeofence: _mainWindow.currentOperation = Globals.GeoFence_Operation
         onChooseGeofenceMode: _geoFenceInOutSettings.open()
-    }
-
-    DeviceSettings_Listen {
-        id: _deviceSettings_Listen
-        objectName: "_deviceSettings_Listen"
-
-        visible: false
-    }
-
-    DeviceSettings_DeviceInfo {
-        id: _deviceSettings_DeviceInfo
-        objectName: "_deviceSettings_DeviceInfo"
-
-        visible: false
-        imei: _mainWindow.currentDevice.imei !== undefined ? String(_mainWindow.currentDevice.imei) : ""
-        // The location records carry the version; the menu keeps the last one.
-        firmwareVersion: _settingsMenu.firmwareVersion
-        mobileOperator: _mainWindow._deviceSettings.mobileOperator
-        deviceFirstUse: _mainWindow.currentDevice.deviceFirstUse ?? ""
-    }
-
-    DeviceSettings_Server {
-        id: _deviceSettings_Server
-        objectName: "_deviceSettings_Server"
-
-        visible: false
-    }
-
-    DeviceSettings_Sending {
-        id: _deviceSettings_Sending
-        objectName: "_deviceSettings_Sending"
-
-        visible: false
-    }
-
-    DeviceSettings_Appearance {
-        id: _deviceSettings_Appearance
-        objectName: "_deviceSettings_Appearance"
-
-        visible: false
-        currentIndex: _mainWindow.basePixelSizeFactorIndex
-        factors: _mainWindow.basePixelSizeFactors
-        onCurrentIndexChanged: _mainWindow.basePixelSizeFactorIndex = currentIndex
-    }
-
-    Support {
-        id: _support
-        objectName: "_support"
-
-        visible: false
+        onPasswordChanged: _loginPage.clearPassword()
         onCallRequested: number => _call.directCall(number)
+        onSizeFactorChosen: index => _mainWindow.basePixelSizeFactorIndex = index
+        onDeviceChosen: index => {
+            _mainWindow.currentDeviceIndex = index;
+            _mainStackView.pop();
+        }
     }
 
     ShareLocation {
@@ -877,7 +416,7 @@ ApplicationWindow {
         server: _server
         imei: _mainWindow.currentDevice.imei ?? 0
         onLocationPicked: location => _mainWindow.currentLocation = location
-        onLockStateRequested: lockState => _lockStateItem.state = lockState
+        onLockStateRequested: lockState => _mapFollowing.lockState = lockState
     }
 
     ParametersItem {
@@ -940,11 +479,8 @@ ApplicationWindow {
         text: "روشن کردن جیپیاس"
         informativeText: "برای مسیریابی نیاز به فعالکردن جیپیاس میباشد!"
         buttons: Platform.MessageDialog.Ok | Platform.MessageDialog.Cancel
-        onOkClicked: {
-            _gpsManager.turnOnGps();
-            _gpsTimer.restart();
-        }
-        onCancelClicked: _mainWindow.exitRoutingAndLockToCar()
+        onOkClicked: _mapFollowing.acceptGps()
+        onCancelClicked: _mapFollowing.exitRoutingAndLockToCar()
     }
 
     MainTooltip {
@@ -955,16 +491,9 @@ ApplicationWindow {
         y: _mainWindow.height * (_mainWindow.currentOperation === Globals.CarControl_Operation ? 0.1 : 0.8)
     }
 
-    ToolTip {
-        id: _offlineWarning
-
+    OfflineWarning {
         x: (_mainWindow.width - width) / 2
         y: 50
         visible: !_serverPing.isOnline
-        text: "اتصال اینترنت قطع می باشد!"
-        background: Rectangle {
-            color: "red"
-            radius: 2
-        }
     }
 }
