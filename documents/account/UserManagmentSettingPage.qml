@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Material
 import QtQuick.Layouts
 import mySettings
 import "qmlItems"

@@ -4,7 +4,6 @@ import QtQuick
 import QtQuick.Controls.Material
 import QtQuick.Layouts
 import QtCore
-import "qmlItems" as QmlItems
 
 // Map settings: the map type, which survives restarts, and the stored tiles.
 FormPage {

@@ -1,7 +1,6 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
-import QtQuick.Controls.Material
 import QtQuick.Layouts
 import "qmlItems" as QmlItems
 import "SettingsRules.js" as SettingsRules

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Material
 import QtQuick.Layouts
 import "qmlItems" as QmlItems
 import "SettingsRules.js" as SettingsRules
