@@ -25,10 +25,6 @@ Page {
     readonly property string openText: "باز است"
     readonly property string closedText: "بسته است"
 
-    function sendFrame(frame: string): void {
-        _smsManager.sendSms(_mainWindow.currentDevice.simNumber ?? "", frame);
-    }
-
     function simCardNumber(): string {
         return String(_smsManager.simSlot + 1);
     }
@@ -238,7 +234,7 @@ Page {
                         icon.source: "qrc:/graphics/powerDisconnect.svg"
                         icon.color: Qt.rgba(1, 0, 0, 1)
                         onActived: {
-                            _page.sendFrame(_deviceCommands.createDigitalOutputPacket(3, 1));
+                            _carCommands.send(_deviceCommands.createDigitalOutputPacket(3, 1));
                             _mainTooltip.show("دستور خاموش کردن خودرو از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
                         }
                         onReject: _mainTooltip.show("برای خاموش شدن خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
@@ -257,7 +253,7 @@ Page {
 
                         objectName: "_alarmSwitch"
                         onRequest: onOff => {
-                            _page.sendFrame("[oribel,30," + onOff + "]}]");
+                            _carCommands.send("[oribel,30," + onOff + "]}]");
                             _mainTooltip.show("دستور " + (onOff === 1 ? "فعال کردن" : "خاموش کردن") + " هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد", 5000);
                         }
 
@@ -287,7 +283,7 @@ Page {
                         icon.source: "qrc:/graphics/power.svg"
                         icon.color: Style.onGreen
                         onActived: {
-                            _page.sendFrame(_deviceCommands.createDigitalOutputPacket(3, 0));
+                            _carCommands.send(_deviceCommands.createDigitalOutputPacket(3, 0));
                             _mainTooltip.show("دستور وصل برق از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
                         }
                         onReject: _mainTooltip.show("برای وصل برق خودرو دکمه را 2 ثانیه نگه دارید.", 3000)

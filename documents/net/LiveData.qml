@@ -1,5 +1,6 @@
 import QtQuick
 import QtPositioning
+import QtCore
 import globals
 import kova.tools
 import notification
@@ -9,10 +10,9 @@ import "qmlItems"
 import "JsTools.js" as JsTools
 import "LiveDataRules.js" as LiveDataRules
 
-// Keeps the car's shared state current while the owner watches it: the polling timers, the
-// server client's replies, the status request and its alarms, the offline request by SMS, the
-// trip reply, and the copies of the device settings into the pages. The window publishes the
-// state it holds here under its own names.
+// Keeps the car's status and location current while the owner watches it: the polling timers,
+// the location replies, the status request and its alarms, and the offline request by SMS. The
+// window publishes the state it holds here under its own names.
 QtObject {
     id: _liveData
 
@@ -27,20 +27,11 @@ QtObject {
     required property MapView map
     required property Dashboard dashboard
     required property SettingsMenu settingsMenu
-    required property DeviceSettings_Alarms alarmsPage
-    required property DeviceSettings_Sending sendingPage
-    required property DeviceSettings_Listen listenPage
-    required property DeviceSettings_DeviceInfo deviceInfoPage
-    required property DeviceSettings_Server serverPage
-    required property GeoFenceInOutSettings geofenceSettings
-    required property DebriefingPlaybackDialog debriefingDialog
     required property RoundBusyBotton offlineButton
     required property MainTooltip tooltip
 
     property var currentLocation
     property var currentStatus
-    property var deviceSettings: ({})
-    property var pathsAdvanceInfo: []
     property geoCoordinate carCoord: QtPositioning.coordinate(0, 0)
 
     readonly property string offlineRequestFrame: "[oribel,55]}]"
@@ -80,29 +71,6 @@ QtObject {
             notification.notify(alert.title, alert.text, "icon");
     }
 
-    function handleSettings(settings: var): void {
-        if (!settings)
-            return;
-        deviceSettings = settings;
-        const pages = {
-            "alarms": alarmsPage,
-            "sending": sendingPage,
-            "listen": listenPage,
-            "deviceInfo": deviceInfoPage,
-            "server": serverPage,
-            "dashboard": dashboard
-        };
-        for (const copy of LiveDataRules.settingsAssignments(settings))
-            pages[copy.page][copy.property] = copy.value;
-        // The zone being edited in the settings pages is never overwritten.
-        if (!server.geofencePolygonLoaded && operation !== Globals.Settings_Operation
-                && operation !== Globals.GeoFence_Operation) {
-            map.geofenceItem.setPoints(settings.geoFencePolygon);
-            server.geofencePolygonLoaded = true;
-            geofenceSettings.setInOut(settings.geoFenceInOut);
-        }
-    }
-
     function requestOfflineStatus(): void {
         smsManager.sendSms(MySettings.deviceSimNumber, offlineRequestFrame);
         tooltip.show("اخطار: با هر بار استفاده از اطلاعات افلاین یک پیامک از گوشی و یک پیامک از دستگاه استفاده میشود.", 8000);
@@ -126,30 +94,20 @@ QtObject {
         return true;
     }
 
-    // A trip answer counts only while the bar waits for it: once the user left trip playback, its
-    // paths would land on the live map and its error in another page's tooltip.
-    function handleTripReply(): void {
-        if (debriefingDialog.state !== "loading")
-            return;
-        pathsAdvanceInfo = server.pathsAdvanceInfo();
-        // Converted once into script values that the map and the bar share.
-        const paths = Array.from(server.debriefingPath());
-        map.createDebriefingPaths(paths);
-        debriefingDialog.paths = paths;
-        debriefingDialog.state = "run";
-    }
-
-    function handleTripError(errorCode: int): void {
-        if (debriefingDialog.state !== "loading")
-            return;
-        debriefingDialog.state = "stop";
-        if (errorCode === 4 || errorCode === 10000)
-            tooltip.show("خودرو شما در این بازه زمانی \n مسیری طی نکرده است", 3000);
-        else
-            tooltip.show("خطا در دریافت مسیر", 3000);
-    }
-
     onCurrentLocationChanged: applyLocation(currentLocation)
+    onCarCoordChanged: _memory.lastCarCoord = carCoord
+
+    // The car's last known place, shown until the first location reply of the next start.
+    readonly property Settings _memory: Settings {
+        id: _memory
+
+        property var lastCarCoord
+
+        Component.onCompleted: {
+            if (lastCarCoord && lastCarCoord.isValid)
+                _liveData.carCoord = lastCarCoord;
+        }
+    }
 
     readonly property Connections _serverReplies: Connections {
         target: _liveData.server
@@ -161,18 +119,6 @@ QtObject {
 
         function onLastLocationError(): void {
             _liveData.server.lastLocatinBusy = false;
-        }
-
-        function onSettingsReply(settings: var): void {
-            _liveData.handleSettings(settings);
-        }
-
-        function onDebriefingReply(): void {
-            _liveData.handleTripReply();
-        }
-
-        function onDebriefingError(errorCode: int): void {
-            _liveData.handleTripError(errorCode);
         }
     }
 
@@ -221,16 +167,5 @@ QtObject {
         triggeredOnStart: true
         running: _liveData._watchingCar
         onTriggered: _getStatusPost.post()
-    }
-
-    readonly property Timer _settingsPolling: Timer {
-        id: _getSettingsTimer
-        objectName: "_getSettingsTimer"
-
-        interval: 2000
-        repeat: true
-        triggeredOnStart: true
-        running: _liveData.operation === Globals.Settings_Operation || _liveData.operation === Globals.CarControl_Operation
-        onTriggered: _liveData.server.getSettings(_liveData.device.imei ?? 0)
     }
 }

@@ -33,10 +33,6 @@ FormPage {
     signal editGeofence
     signal chooseGeofenceMode
 
-    function sendFrame(frame: string): void {
-        _smsManager.sendSms(_mainWindow.currentDevice.simNumber ?? "", frame);
-    }
-
     // Sends both report numbers with one of them edited; a refused text stays in the editor.
     function applyReportNumber(field: Item, edited: int, text: string): void {
         const number = JsTools.phoneNumber(text);
@@ -48,12 +44,12 @@ FormPage {
             _mainTooltip.show(JsTools.phoneNumberRule, 5000);
             return;
         }
-        sendFrame(frame);
+        _carCommands.send(frame);
     }
 
     function applyGeofence(alarmType: int): void {
-        sendFrame(_deviceCommands.createGeofenceAlarmTypePacket(alarmType));
-        sendFrame(_deviceCommands.createGeofencePacket(geofenceCoords, geofenceInOut));
+        _carCommands.send(_deviceCommands.createGeofenceAlarmTypePacket(alarmType));
+        _carCommands.send(_deviceCommands.createGeofencePacket(geofenceCoords, geofenceInOut));
     }
 
     onShockSensitivityChanged: {
@@ -99,7 +95,7 @@ FormPage {
             reportType: _alarmsPage.shakeAlarmType
             extraValue: _alarmsPage.shockSensitivity
             Layout.fillWidth: true
-            onEditRequest: alarmType => _alarmsPage.sendFrame("[oribel,33," + _shockSlider.value + "," + alarmType + "]}]")
+            onEditRequest: alarmType => _carCommands.send("[oribel,33," + _shockSlider.value + "," + alarmType + "]}]")
             advanceItems: [
                 MyLabel {
                     text: "تنظیم حساسیت:"
@@ -119,7 +115,7 @@ FormPage {
             title: "باز شدن دربها"
             reportType: _alarmsPage.doorAlarmType
             Layout.fillWidth: true
-            onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createDoorAlarmPacket(alarmType))
+            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createDoorAlarmPacket(alarmType))
         }
 
         QmlItems.AlarmTypeEdit {
@@ -127,7 +123,7 @@ FormPage {
             title: "باز شدن درب صندوق یا کاپوت"
             reportType: _alarmsPage.trunkAlarmType
             Layout.fillWidth: true
-            onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createTrunkAlarmPacket(alarmType))
+            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createTrunkAlarmPacket(alarmType))
         }
 
         QmlItems.AlarmTypeEdit {
@@ -135,7 +131,7 @@ FormPage {
             title: "باز شدن سوئیچ خودرو"
             reportType: _alarmsPage.switchAlarmType
             Layout.fillWidth: true
-            onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createCarSwitchAlarmPacket(alarmType))
+            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createCarSwitchAlarmPacket(alarmType))
         }
 
         QmlItems.AlarmTypeEdit {
@@ -168,7 +164,7 @@ FormPage {
             title: "حمل جرثقیل"
             reportType: _alarmsPage.carringAlarmType
             Layout.fillWidth: true
-            onEditRequest: alarmType => _alarmsPage.sendFrame("[oribel,28," + alarmType + "]}]")
+            onEditRequest: alarmType => _carCommands.send("[oribel,28," + alarmType + "]}]")
         }
 
         QmlItems.AlarmTypeEdit {
@@ -176,7 +172,7 @@ FormPage {
             title: "قطع باطری خودرو (سرقت باطری)"
             reportType: _alarmsPage.powerDisconnectAlarmType
             Layout.fillWidth: true
-            onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createPowerDissconnectAlarmPacket(alarmType))
+            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createPowerDissconnectAlarmPacket(alarmType))
         }
 
         QmlItems.AlarmTypeEdit {
@@ -187,7 +183,7 @@ FormPage {
             reportType: _alarmsPage.overSpeedAlarmType
             extraValue: _alarmsPage.overSpeed
             Layout.fillWidth: true
-            onEditRequest: alarmType => _alarmsPage.sendFrame(_deviceCommands.createOverSpeedPacket(_speedBox.value, alarmType))
+            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createOverSpeedPacket(_speedBox.value, alarmType))
             advanceItems: [
                 MyLabel {
                     text: "سرعت آستانه:"

@@ -19,13 +19,9 @@ FormPage {
     property int forceUnlockNumber1: 1
     property int forceUnlockNumber2: 1
 
-    function sendFrame(frame: string): void {
-        _smsManager.sendSms(device.simNumber ?? "", frame);
-    }
-
     // The confirmation names the SIM slot the message left from.
     function sendCommand(frame: string, sentText: string): void {
-        sendFrame(frame);
+        _carCommands.send(frame);
         _mainTooltip.show(sentText + (_smsManager.simSlot + 1) + " ارسال شد", 3000);
     }
 
@@ -35,7 +31,7 @@ FormPage {
             _mainTooltip.show(JsTools.ussdCodeRule, 3000);
             return;
         }
-        sendFrame("[oribel,16,at+cusd=1,\"" + code + "\"]}]");
+        _carCommands.send("[oribel,16,at+cusd=1,\"" + code + "\"]}]");
         _ussdPause.start();
     }
 
@@ -114,7 +110,7 @@ FormPage {
             objectName: "_emergencyBox"
             title: "غیر فعال کردن اضطراری قطعکن"
             Layout.fillWidth: true
-            onApply: _globalPage.sendFrame("[oribel,34," + _firstDigit.value + "," + _secondDigit.value + "]}]")
+            onApply: _carCommands.send("[oribel,34," + _firstDigit.value + "," + _secondDigit.value + "]}]")
             onStateChanged: _globalPage._showReportedDigits()
             // Read from the left, whatever the reading direction of the window.
             contaneItem: RowLayout {

@@ -30,7 +30,7 @@ FormPage {
             _mainTooltip.show(JsTools.phoneNumberRule, 5000);
             return;
         }
-        _smsManager.sendSms(_mainWindow.currentDevice.simNumber ?? "", frame);
+        _carCommands.send(frame);
     }
 
         Title {

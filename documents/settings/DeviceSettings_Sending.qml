@@ -26,7 +26,7 @@ FormPage {
                               ? "عدد وارد شده خارج از محدوده مجاز است" : "تنظیمات دستگاه هنوز دریافت نشده است", 3000);
             return;
         }
-        _smsManager.sendSms(_mainWindow.currentDevice.simNumber ?? "", frame);
+        _carCommands.send(frame);
     }
 
         QmlItems.BusyTextField {

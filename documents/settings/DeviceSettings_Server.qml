@@ -18,7 +18,7 @@ FormPage {
             _mainTooltip.show("فرمت آدرس درست نیست\nدوباره تلاش کنید", 3000);
             return;
         }
-        _smsManager.sendSms(_mainWindow.currentDevice.simNumber ?? "", frame);
+        _carCommands.send(frame);
     }
 
     Component.onCompleted: _serverField.editText = serverUrl

@@ -2,7 +2,6 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import QtQuick.Controls.Material
-import QtQuick.Layouts
 import QtCore
 import Qt.labs.platform as Platform
 import globals
@@ -26,9 +25,9 @@ ApplicationWindow {
     property alias carCoord: _liveData.carCoord
     property alias myLastCoord: _mapFollowing.myLastCoord
     property alias currentStatus: _liveData.currentStatus
-    property alias _deviceSettings: _liveData.deviceSettings
+    property alias _deviceSettings: _settingsCopy.deviceSettings
     property var appConfigs: ({})
-    property alias pathsAdvanceInfo: _liveData.pathsAdvanceInfo
+    property alias pathsAdvanceInfo: _tripLoader.pathsAdvanceInfo
     // The first login's setup, which the login page opens by this name.
     readonly property alias _newLoginSettingPage: _settingsPages.newLoginPage
 
@@ -72,12 +71,6 @@ ApplicationWindow {
         return _mapFollowing.getMyRouteToCar();
     }
 
-    // The SIM chooser sits in the settings menu; its remembered slot holds from the start, not
-    // only once the menu has been opened, and a phone left with one SIM sends from that one.
-    function _applyRememberedSimSlot(): void {
-        _smsManager.simSlot = _smsManager.isDualSim ? Number(_appSettings.value("simSlot", 0)) : 0;
-    }
-
     // Jalali date and local time, e.g. "1403/01/01  09:05:03".
     function toJdateString(gDate: date): string {
         return LiveDataRules.toJdateString(gDate);
@@ -93,29 +86,21 @@ ApplicationWindow {
 
     onDevicesChanged: currentDeviceIndex = LiveDataRules.chooseDeviceIndex(devices, _appSettings.currentDeviceIndex)
     onCurrentDeviceIndexChanged: _appSettings.currentDeviceIndex = currentDeviceIndex
-    onCarCoordChanged: _appSettings.lastCarCoord = carCoord
 
     Component.onCompleted: {
         width += 1;
         height += 1;
         showMaximized();
         _appAnnouncement.announce();
-        _applyRememberedSimSlot();
     }
 
     Settings {
         id: _appSettings
 
         property int currentDeviceIndex: 0
-        property var lastCarCoord
         property alias fontPixelSizeFactorIndex: _mainWindow.basePixelSizeFactorIndex
         property alias fingerEnabled: _settingsPages.fingerEnabled
         property bool firstLogin: false
-
-        Component.onCompleted: {
-            if (lastCarCoord && lastCarCoord.isValid)
-                _mainWindow.carCoord = lastCarCoord;
-        }
     }
 
     FontLoader {
@@ -147,8 +132,6 @@ ApplicationWindow {
 
     SmsManager {
         id: _smsManager
-
-        onIsDualSimChanged: _mainWindow._applyRememberedSimSlot()
     }
 
     GpsManager {
@@ -209,15 +192,37 @@ ApplicationWindow {
         map: _map
         dashboard: _dashboard
         settingsMenu: _settingsMenu
-        alarmsPage: _settingsPages.alarmsPage
-        sendingPage: _settingsPages.sendingPage
-        listenPage: _settingsPages.listenPage
-        deviceInfoPage: _settingsPages.deviceInfoPage
-        serverPage: _settingsPages.serverPage
-        geofenceSettings: _geoFenceInOutSettings
-        debriefingDialog: _debriefingDialog
         offlineButton: _header.offlineButton
         tooltip: _mainTooltip
+    }
+
+    SettingsCopy {
+        id: _settingsCopy
+        objectName: "_settingsCopy"
+
+        operation: _mainWindow.currentOperation
+        device: _mainWindow.currentDevice
+        server: _server
+        settingsPages: _settingsPages
+        dashboard: _dashboard
+        map: _map
+        geofenceSettings: _geoFenceInOutSettings
+    }
+
+    TripLoader {
+        id: _tripLoader
+
+        server: _server
+        map: _map
+        debriefingDialog: _debriefingDialog
+        tooltip: _mainTooltip
+    }
+
+    CarCommands {
+        id: _carCommands
+
+        smsManager: _smsManager
+        device: _mainWindow.currentDevice
     }
 
     // ---- Controllers ----
@@ -287,23 +292,12 @@ ApplicationWindow {
 
     // ---- Pages ----
 
-    GridLayout {
-        anchors.fill: parent
-        columns: 1
+    PageStack {
+        id: _mainStackView
+        objectName: "_mainStackView"
 
-        PageStack {
-            id: _mainStackView
-            objectName: "_mainStackView"
-
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            Layout.alignment: Qt.AlignHCenter
-            Layout.minimumWidth: 350
-            Layout.maximumWidth: _mainWindow.currentOperation === Globals.LiveTracking_Operation
-                                 || _mainWindow.currentOperation === Globals.Debriefing_Operation
-                                 || _mainWindow.currentOperation === Globals.GeoFence_Operation ? _mainWindow.width : 550
-            initialItem: _loginPage
-        }
+        operation: _mainWindow.currentOperation
+        initialItem: _loginPage
     }
 
     LoginPage {
@@ -449,20 +443,15 @@ ApplicationWindow {
         height: Math.min(_mainWindow.height * 0.7, 400)
     }
 
-    Popup {
+    TripFiguresPopup {
         id: _path_AdvanceInfo_popup
         objectName: "_path_AdvanceInfo_popup"
 
         x: _mainWindow.width - width - 1
-        focus: true
-        background: PlainPopupBackground {}
-
-        TripFigures {
-            figures: _mainWindow.pathsAdvanceInfo
-            pathIndex: _debriefingDialog.currentPathIndex
-            valueFontFamily: _font_lato.name
-            basePixelSize: _mainWindow.basePixelSize
-        }
+        figures: _mainWindow.pathsAdvanceInfo
+        pathIndex: _debriefingDialog.currentPathIndex
+        valueFontFamily: _font_lato.name
+        basePixelSize: _mainWindow.basePixelSize
     }
 
     ExitConfirmation {

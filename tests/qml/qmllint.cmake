@@ -8,7 +8,7 @@ cmake_minimum_required(VERSION 3.25)
 # text size and fonts by name), and the native modules registered at run time provide Globals
 # and MySettings. XMLHttpRequest is the engine's own global, unknown to the linter.
 set(allowed
-  _mainWindow _mainStackView _mainTooltip _server _tools _smsManager _deviceCommands _map
+  _mainWindow _mainStackView _mainTooltip _server _tools _smsManager _carCommands _deviceCommands _map
   _font _font_lato basePixelSize basePixelSizeFactor
   Globals MySettings XMLHttpRequest)
 

@@ -134,7 +134,7 @@ TestCase {
         const corners = [];
         for (let k = 0; k < 8; ++k)
             corners.push(QtPositioning.coordinate(0, 0));
-        named("_liveData").handleSettings({ "geoFencePolygon": corners, "geoFenceInOut": Globals.GeofenceOut });
+        named("_settingsCopy").handleSettings({ "geoFencePolygon": corners, "geoFenceInOut": Globals.GeofenceOut });
         compare(_testCase.map.geofenceItem.coords[0], QtPositioning.coordinate(36.4013568, 53.7270277));
         verify(!_testCase.map.geofenceItem.visible);
 
@@ -169,7 +169,7 @@ TestCase {
         const stack = named("_mainStackView");
         stack.push(named("_dashboard"), {}, 1);
         _testCase.window.currentOperation = Globals.CarControl_Operation;
-        named("_liveData").handleSettings({ "geoFencePolygon": device });
+        named("_settingsCopy").handleSettings({ "geoFencePolygon": device });
         _testCase.window.currentOperation = Globals.Settings_Operation;
         _testCase.window.currentOperation = Globals.GeoFence_Operation;
         _testCase.map.geofenceItem.setCenter(QtPositioning.coordinate(36, 59), 1000);
@@ -177,9 +177,9 @@ TestCase {
         for (let step = 0; step < data.backSteps; ++step)
             _testCase.window.back();
 
-        named("_liveData").handleSettings({ "geoFencePolygon": device });
+        named("_settingsCopy").handleSettings({ "geoFencePolygon": device });
         compare(_testCase.map.geofenceItem.coords, data.replaced ? device : edited);
-        named("_liveData").handleSettings({ "geoFencePolygon": device.slice().reverse() });
+        named("_settingsCopy").handleSettings({ "geoFencePolygon": device.slice().reverse() });
         compare(_testCase.map.geofenceItem.coords, data.replaced ? device : edited, "loaded once per visit");
     }
 

@@ -122,7 +122,7 @@ TestCase {
         const settings = { "reportCenter1": "x", "reportCenter2": "09121111111", "shockAlertType": 2, "carryingAlarmType": 1,
             "serverUrlAddress": "dev.example", "serverUrlPort": 8080, "serverUrlPath": "/in", "sw3": 0, "autoLock": 1, "multiAlarm": 1,
             "listen_Users1": " ", "sendRate": 30, "logResolation": 50, "geoFencePolygon": polygon, "geoFenceInOut": Globals.GeofenceOut };
-        page("_liveData").handleSettings(settings);
+        page("_settingsCopy").handleSettings(settings);
         const alarms = page("_deviceSettings_Alarms");
         compare(alarms.reportNumber1, "");
         compare(alarms.reportNumber2, "09121111111");
@@ -142,7 +142,7 @@ TestCase {
     function test_generalPagesFollowTheWindow() {
         // In the settings, as the user sees these pages: the report leaves the zone unloaded.
         window.currentOperation = Globals.Settings_Operation;
-        page("_liveData").handleSettings({ "forceUnlockNumber1": 3, "forceUnlockNumber2": 5, "mobileOperator": 2 });
+        page("_settingsCopy").handleSettings({ "forceUnlockNumber1": 3, "forceUnlockNumber2": 5, "mobileOperator": 2 });
         page("_settingsMenu").firmwareVersion = "2.0.1";
         const general = page("_deviceSettings_Global");
         compare([general.forceUnlockNumber1, general.forceUnlockNumber2], [3, 5]);

@@ -27,14 +27,14 @@ Item {
         id: _deviceCommands
     }
 
-    // Records what would go out by SMS.
+    // Records the frames the page sends to the car.
     QtObject {
-        id: _smsManager
+        id: _carCommands
 
         property var sent: []
 
-        function sendSms(number: string, message: string): void {
-            sent = sent.concat([[number, message]]);
+        function send(frame: string): void {
+            sent = sent.concat([frame]);
         }
     }
 
@@ -101,7 +101,7 @@ Item {
         }
 
         function init(): void {
-            _smsManager.sent = [];
+            _carCommands.sent = [];
             part(_page, "_scrollArea").contentY = 0;
             _mainTooltip.shownCount = 0;
             _page.reportNumber1 = "";
@@ -199,7 +199,7 @@ Item {
             setBoxes(row, data.call, data.sms);
             click(row, "_applyButton");
             compare(row.state, "busy");
-            compare(_smsManager.sent, [["09121112233", data.frame]]);
+            compare(_carCommands.sent, [data.frame]);
         }
 
         function test_extraValueFrames_data() {
@@ -216,7 +216,7 @@ Item {
             part(row, "_editSms").checked = true;
             part(_page, data.control).value = data.value;
             click(row, "_applyButton");
-            compare(_smsManager.sent, [["09121112233", data.frame]]);
+            compare(_carCommands.sent, [data.frame]);
             compare(row.state, "busy");
             _page.shakeAlarmType = 0;
             compare(row.state, "busy");
@@ -263,7 +263,7 @@ Item {
             click(field, "_editButton");
             field.editText = data.typed;
             click(field, "_applyButton");
-            compare(_smsManager.sent, [["09121112233", data.frame]]);
+            compare(_carCommands.sent, [data.frame]);
             compare(field.state, "busy");
             compare(_mainTooltip.shownCount, 0);
         }
@@ -287,7 +287,7 @@ Item {
             click(field, "_editButton");
             field.editText = data.typed;
             click(field, "_applyButton");
-            compare(_smsManager.sent, []);
+            compare(_carCommands.sent, []);
             compare(field.state, "edit");
             compare(_mainTooltip.shownCount, 1);
             compare(_mainTooltip.text, "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل میشود.");
@@ -308,9 +308,9 @@ Item {
             verify(part(row, "_geofenceModeButton").enabled);
             setBoxes(row, true, false);
             click(row, "_applyButton");
-            compare(_smsManager.sent.length, 2);
-            compare(_smsManager.sent[0], ["09121112233", "[oribel,19,1]}]"]);
-            compare(_smsManager.sent[1][1], _deviceCommands.createGeofencePacket(_page.geofenceCoords, 2));
+            compare(_carCommands.sent.length, 2);
+            compare(_carCommands.sent[0], "[oribel,19,1]}]");
+            compare(_carCommands.sent[1], _deviceCommands.createGeofencePacket(_page.geofenceCoords, 2));
             verify(!part(row, "_geofenceMapButton").enabled);
         }
 

@@ -39,15 +39,21 @@ Item {
         property string appInterfaceUrl: _peer.url + _mainWindow.interfacePath
     }
 
-    // Records what would go out by SMS.
+    // The SIM slot the confirmations name.
     QtObject {
         id: _smsManager
 
-        property var sent: []
         property int simSlot: 0
+    }
 
-        function sendSms(number: string, message: string): void {
-            sent = sent.concat([[number, message]]);
+    // Records the frames the page sends to the car.
+    QtObject {
+        id: _carCommands
+
+        property var sent: []
+
+        function send(frame: string): void {
+            sent = sent.concat([frame]);
         }
     }
 
@@ -125,7 +131,7 @@ Item {
             simField.state = "idle";
             // A closing hint still covers the row under it until it has faded out.
             tryCompare(part(simField, "_infoPopup"), "visible", false);
-            _smsManager.sent = [];
+            _carCommands.sent = [];
             _smsManager.simSlot = 0;
             _mainTooltip.text = "";
             _mainTooltip.shownCount = 0;
@@ -154,12 +160,12 @@ Item {
             click(_page, "_ussdButton");
             const button = part(_page, "_ussdButton");
             if (data.refused) {
-                compare(_smsManager.sent, []);
+                compare(_carCommands.sent, []);
                 compare(_mainTooltip.text, data.refused);
                 verify(button.enabled);
                 return;
             }
-            compare(_smsManager.sent, [[carSim, data.frame]]);
+            compare(_carCommands.sent, [data.frame]);
             compare(_mainTooltip.shownCount, 0);
             verify(!button.enabled);
             verify(part(_page, "_ussdBusy").visible);
@@ -210,7 +216,7 @@ Item {
             if (!reported)
                 report();
             compare(box.state, data.state);
-            compare(_smsManager.sent, data.steps.includes("apply") ? [[carSim, "[oribel,34,2,5]}]"]] : []);
+            compare(_carCommands.sent, data.steps.includes("apply") ? ["[oribel,34,2,5]}]"] : []);
             compare([first.value, second.value], data.shown);
             compare(first.enabled, data.state === "edit");
         }
@@ -247,10 +253,10 @@ Item {
                 if (data.early)
                     wait(1000);
                 else
-                    tryVerify(() => _smsManager.sent.length === i + 1, 5000);
+                    tryVerify(() => _carCommands.sent.length === i + 1, 5000);
                 mouseRelease(button);
             }
-            compare(_smsManager.sent, data.frames.map(frame => [carSim, frame]));
+            compare(_carCommands.sent, data.frames);
             compare(_mainTooltip.text, data.shown);
             compare(_mainTooltip.shownCount, data.holds);
         }
