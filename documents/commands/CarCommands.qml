@@ -10,8 +10,24 @@ QtObject {
     required property SmsManager smsManager
     required property var device
 
-    function send(frame: string): void {
-        smsManager.sendSms(device.simNumber ?? "", frame);
+    readonly property string unknownSimText: "شماره سیم‌کارت دستگاه مشخص نیست؛ دستوری ارسال نشد"
+
+    // A frame handed to the SMS service for the car's SIM.
+    signal frameSent(simNumber: string, frame: string)
+
+    // Without the car's SIM number nothing can leave: the owner is told so, and the editor that
+    // waits for this frame (a RemoteEditor or a BusyButton, or null) comes to rest instead.
+    function send(frame: string, editor: var): bool {
+        const simNumber = String(device.simNumber ?? "");
+        if (simNumber === "" || frame === "") {
+            if (simNumber === "")
+                _mainTooltip.show(unknownSimText, 5000);
+            editor?.rest();
+            return false;
+        }
+        smsManager.sendSms(simNumber, frame);
+        frameSent(simNumber, frame);
+        return true;
     }
 
     // The SIM chooser sits in the settings menu; its remembered slot holds from the start, not

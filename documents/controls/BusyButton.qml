@@ -12,6 +12,11 @@ Switch {
 
     signal request(int onOff)
 
+    // Back to the position the peer reported last, as after the time-out.
+    function rest(): void {
+        state = lastState;
+    }
+
     Material.accent: Style.onGreen
     state: "off"
     states: [

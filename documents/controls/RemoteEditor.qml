@@ -8,6 +8,11 @@ Item {
 
     property alias timeout: _busyTimeout.interval
 
+    // Back to what the device reported, as after a cancel.
+    function rest(): void {
+        state = "idle";
+    }
+
     state: "idle"
     states: [
         State {

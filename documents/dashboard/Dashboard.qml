@@ -234,8 +234,8 @@ Page {
                         icon.source: "qrc:/graphics/powerDisconnect.svg"
                         icon.color: Qt.rgba(1, 0, 0, 1)
                         onActived: {
-                            _carCommands.send(_deviceCommands.createDigitalOutputPacket(3, 1));
-                            _mainTooltip.show("دستور خاموش کردن خودرو از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
+                            if (_carCommands.send(_deviceCommands.createDigitalOutputPacket(3, 1), null))
+                                _mainTooltip.show("دستور خاموش کردن خودرو از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
                         }
                         onReject: _mainTooltip.show("برای خاموش شدن خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
                     }
@@ -253,8 +253,8 @@ Page {
 
                         objectName: "_alarmSwitch"
                         onRequest: onOff => {
-                            _carCommands.send("[oribel,30," + onOff + "]}]");
-                            _mainTooltip.show("دستور " + (onOff === 1 ? "فعال کردن" : "خاموش کردن") + " هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد", 5000);
+                            if (_carCommands.send("[oribel,30," + onOff + "]}]", _alarmSwitch))
+                                _mainTooltip.show("دستور " + (onOff === 1 ? "فعال کردن" : "خاموش کردن") + " هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد", 5000);
                         }
 
                         MyLabel {
@@ -283,8 +283,8 @@ Page {
                         icon.source: "qrc:/graphics/power.svg"
                         icon.color: Style.onGreen
                         onActived: {
-                            _carCommands.send(_deviceCommands.createDigitalOutputPacket(3, 0));
-                            _mainTooltip.show("دستور وصل برق از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
+                            if (_carCommands.send(_deviceCommands.createDigitalOutputPacket(3, 0), null))
+                                _mainTooltip.show("دستور وصل برق از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
                         }
                         onReject: _mainTooltip.show("برای وصل برق خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
                     }

@@ -44,12 +44,12 @@ FormPage {
             _mainTooltip.show(JsTools.phoneNumberRule, 5000);
             return;
         }
-        _carCommands.send(frame);
+        _carCommands.send(frame, field);
     }
 
     function applyGeofence(alarmType: int): void {
-        _carCommands.send(_deviceCommands.createGeofenceAlarmTypePacket(alarmType));
-        _carCommands.send(_deviceCommands.createGeofencePacket(geofenceCoords, geofenceInOut));
+        if (_carCommands.send(_deviceCommands.createGeofenceAlarmTypePacket(alarmType), _geofenceRow))
+            _carCommands.send(_deviceCommands.createGeofencePacket(geofenceCoords, geofenceInOut), _geofenceRow);
     }
 
     onShockSensitivityChanged: {
@@ -95,7 +95,7 @@ FormPage {
             reportType: _alarmsPage.shakeAlarmType
             extraValue: _alarmsPage.shockSensitivity
             Layout.fillWidth: true
-            onEditRequest: alarmType => _carCommands.send("[oribel,33," + _shockSlider.value + "," + alarmType + "]}]")
+            onEditRequest: alarmType => _carCommands.send("[oribel,33," + _shockSlider.value + "," + alarmType + "]}]", _shockRow)
             advanceItems: [
                 MyLabel {
                     text: "تنظیم حساسیت:"
@@ -111,27 +111,33 @@ FormPage {
         }
 
         QmlItems.AlarmTypeEdit {
+            id: _doorRow
+
             objectName: "_doorRow"
             title: "باز شدن دربها"
             reportType: _alarmsPage.doorAlarmType
             Layout.fillWidth: true
-            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createDoorAlarmPacket(alarmType))
+            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createDoorAlarmPacket(alarmType), _doorRow)
         }
 
         QmlItems.AlarmTypeEdit {
+            id: _trunkRow
+
             objectName: "_trunkRow"
             title: "باز شدن درب صندوق یا کاپوت"
             reportType: _alarmsPage.trunkAlarmType
             Layout.fillWidth: true
-            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createTrunkAlarmPacket(alarmType))
+            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createTrunkAlarmPacket(alarmType), _trunkRow)
         }
 
         QmlItems.AlarmTypeEdit {
+            id: _switchRow
+
             objectName: "_switchRow"
             title: "باز شدن سوئیچ خودرو"
             reportType: _alarmsPage.switchAlarmType
             Layout.fillWidth: true
-            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createCarSwitchAlarmPacket(alarmType))
+            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createCarSwitchAlarmPacket(alarmType), _switchRow)
         }
 
         QmlItems.AlarmTypeEdit {
@@ -160,19 +166,23 @@ FormPage {
         }
 
         QmlItems.AlarmTypeEdit {
+            id: _carryingRow
+
             objectName: "_carryingRow"
             title: "حمل جرثقیل"
             reportType: _alarmsPage.carringAlarmType
             Layout.fillWidth: true
-            onEditRequest: alarmType => _carCommands.send("[oribel,28," + alarmType + "]}]")
+            onEditRequest: alarmType => _carCommands.send("[oribel,28," + alarmType + "]}]", _carryingRow)
         }
 
         QmlItems.AlarmTypeEdit {
+            id: _powerRow
+
             objectName: "_powerRow"
             title: "قطع باطری خودرو (سرقت باطری)"
             reportType: _alarmsPage.powerDisconnectAlarmType
             Layout.fillWidth: true
-            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createPowerDissconnectAlarmPacket(alarmType))
+            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createPowerDissconnectAlarmPacket(alarmType), _powerRow)
         }
 
         QmlItems.AlarmTypeEdit {
@@ -183,7 +193,7 @@ FormPage {
             reportType: _alarmsPage.overSpeedAlarmType
             extraValue: _alarmsPage.overSpeed
             Layout.fillWidth: true
-            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createOverSpeedPacket(_speedBox.value, alarmType))
+            onEditRequest: alarmType => _carCommands.send(_deviceCommands.createOverSpeedPacket(_speedBox.value, alarmType), _speedRow)
             advanceItems: [
                 MyLabel {
                     text: "سرعت آستانه:"

@@ -21,8 +21,8 @@ FormPage {
 
     // The confirmation names the SIM slot the message left from.
     function sendCommand(frame: string, sentText: string): void {
-        _carCommands.send(frame);
-        _mainTooltip.show(sentText + (_smsManager.simSlot + 1) + " ارسال شد", 3000);
+        if (_carCommands.send(frame, null))
+            _mainTooltip.show(sentText + (_smsManager.simSlot + 1) + " ارسال شد", 3000);
     }
 
     function applyUssd(): void {
@@ -31,8 +31,8 @@ FormPage {
             _mainTooltip.show(JsTools.ussdCodeRule, 3000);
             return;
         }
-        _carCommands.send("[oribel,16,at+cusd=1,\"" + code + "\"]}]");
-        _ussdPause.start();
+        if (_carCommands.send("[oribel,16,at+cusd=1,\"" + code + "\"]}]", null))
+            _ussdPause.start();
     }
 
     function _showReportedDigits(): void {
@@ -110,7 +110,7 @@ FormPage {
             objectName: "_emergencyBox"
             title: "غیر فعال کردن اضطراری قطعکن"
             Layout.fillWidth: true
-            onApply: _carCommands.send("[oribel,34," + _firstDigit.value + "," + _secondDigit.value + "]}]")
+            onApply: _carCommands.send("[oribel,34," + _firstDigit.value + "," + _secondDigit.value + "]}]", _emergencyBox)
             onStateChanged: _globalPage._showReportedDigits()
             // Read from the left, whatever the reading direction of the window.
             contaneItem: RowLayout {

@@ -30,7 +30,7 @@ FormPage {
             _mainTooltip.show(JsTools.phoneNumberRule, 5000);
             return;
         }
-        _carCommands.send(frame);
+        _carCommands.send(frame, field);
     }
 
         Title {

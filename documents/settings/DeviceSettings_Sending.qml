@@ -26,7 +26,7 @@ FormPage {
                               ? "عدد وارد شده خارج از محدوده مجاز است" : "تنظیمات دستگاه هنوز دریافت نشده است", 3000);
             return;
         }
-        _carCommands.send(frame);
+        _carCommands.send(frame, field);
     }
 
         QmlItems.BusyTextField {

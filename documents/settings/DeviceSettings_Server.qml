@@ -18,7 +18,7 @@ FormPage {
             _mainTooltip.show("فرمت آدرس درست نیست\nدوباره تلاش کنید", 3000);
             return;
         }
-        _carCommands.send(frame);
+        _carCommands.send(frame, _serverField);
     }
 
     Component.onCompleted: _serverField.editText = serverUrl

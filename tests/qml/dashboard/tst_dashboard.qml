@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtPositioning
 import QtTest
+import smsManager
 import globals
 import kova.tools
 import "qrc:/"
@@ -42,22 +43,19 @@ Item {
         property string mapProvidersUrl: "http://127.0.0.1:9/map/"
     }
 
-    // The SIM slot the confirmations name.
-    QtObject {
+    SmsManager {
         id: _smsManager
-
-        property int simSlot: 0
     }
 
-    // Records the frames the page sends to the car.
-    QtObject {
+    // Records the frames that leave for the car.
+    CarCommands {
         id: _carCommands
 
         property var sent: []
 
-        function send(frame: string): void {
-            sent = sent.concat([frame]);
-        }
+        smsManager: _smsManager
+        device: _mainWindow.currentDevice
+        onFrameSent: (simNumber, frame) => sent = sent.concat([[simNumber, frame]])
     }
 
     // Records what the page shows.
@@ -336,7 +334,7 @@ Item {
             if (data.frame === "")
                 compare(_carCommands.sent, []);
             else
-                compare(_carCommands.sent, [data.frame]);
+                compare(_carCommands.sent, [["09121112233", data.frame]]);
             compare(_mainTooltip.shownCount, 1);
             compare(_mainTooltip.text, data.text);
             compare(_mainTooltip.timeout, 3000);
@@ -357,7 +355,7 @@ Item {
             const alarm = child(page, "_alarmSwitch");
             mouseClick(alarm);
             compare(alarm.state, "busy");
-            compare(_carCommands.sent, ["[oribel,30,1]}]"]);
+            compare(_carCommands.sent, [["09121112233", "[oribel,30,1]}]"]]);
             compare(_mainTooltip.text, "دستور فعال کردن هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد");
             compare(_mainTooltip.timeout, 5000);
             page.multiAlarm = true;
@@ -365,7 +363,7 @@ Item {
 
             mouseClick(alarm);
             compare(alarm.state, "busy");
-            compare(_carCommands.sent[1], "[oribel,30,0]}]");
+            compare(_carCommands.sent[1], ["09121112233", "[oribel,30,0]}]"]);
             compare(_mainTooltip.text, "دستور خاموش کردن هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد");
             page.multiAlarm = false;
             compare(alarm.state, "off");

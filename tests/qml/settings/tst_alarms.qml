@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtPositioning
 import QtTest
+import smsManager
 import kova.tools
 import "qrc:/"
 import "qrc:/qmlItems"
@@ -27,15 +28,19 @@ Item {
         id: _deviceCommands
     }
 
-    // Records the frames the page sends to the car.
-    QtObject {
+    SmsManager {
+        id: _smsManager
+    }
+
+    // Records the frames that leave for the car.
+    CarCommands {
         id: _carCommands
 
         property var sent: []
 
-        function send(frame: string): void {
-            sent = sent.concat([frame]);
-        }
+        smsManager: _smsManager
+        device: _mainWindow.currentDevice
+        onFrameSent: (simNumber, frame) => sent = sent.concat([[simNumber, frame]])
     }
 
     QtObject {
@@ -199,7 +204,28 @@ Item {
             setBoxes(row, data.call, data.sms);
             click(row, "_applyButton");
             compare(row.state, "busy");
-            compare(_carCommands.sent, [data.frame]);
+            compare(_carCommands.sent, [["09121112233", data.frame]]);
+        }
+
+        // Without the car's SIM number nothing leaves, the owner is told, and the row does not wait.
+        function test_unknownSimNumber_data() {
+            return [
+                { "tag": "doors", "row": "_doorRow" },
+                { "tag": "geofence, two frames", "row": "_geofenceRow" },
+                { "tag": "speed", "row": "_overSpeedRow" }
+            ];
+        }
+
+        function test_unknownSimNumber(data) {
+            const device = _mainWindow.currentDevice;
+            _mainWindow.currentDevice = { "simNumber": "" };
+            const row = editRow(data.row);
+            click(row, "_applyButton");
+            _mainWindow.currentDevice = device;
+            compare(row.state, "idle");
+            compare(_carCommands.sent, []);
+            compare(_mainTooltip.text, _carCommands.unknownSimText);
+            compare(_mainTooltip.shownCount, 1);
         }
 
         function test_extraValueFrames_data() {
@@ -216,7 +242,7 @@ Item {
             part(row, "_editSms").checked = true;
             part(_page, data.control).value = data.value;
             click(row, "_applyButton");
-            compare(_carCommands.sent, [data.frame]);
+            compare(_carCommands.sent, [["09121112233", data.frame]]);
             compare(row.state, "busy");
             _page.shakeAlarmType = 0;
             compare(row.state, "busy");
@@ -263,7 +289,7 @@ Item {
             click(field, "_editButton");
             field.editText = data.typed;
             click(field, "_applyButton");
-            compare(_carCommands.sent, [data.frame]);
+            compare(_carCommands.sent, [["09121112233", data.frame]]);
             compare(field.state, "busy");
             compare(_mainTooltip.shownCount, 0);
         }
@@ -309,8 +335,8 @@ Item {
             setBoxes(row, true, false);
             click(row, "_applyButton");
             compare(_carCommands.sent.length, 2);
-            compare(_carCommands.sent[0], "[oribel,19,1]}]");
-            compare(_carCommands.sent[1], _deviceCommands.createGeofencePacket(_page.geofenceCoords, 2));
+            compare(_carCommands.sent[0], ["09121112233", "[oribel,19,1]}]"]);
+            compare(_carCommands.sent[1][1], _deviceCommands.createGeofencePacket(_page.geofenceCoords, 2));
             verify(!part(row, "_geofenceMapButton").enabled);
         }
 

@@ -1,5 +1,6 @@
 import QtQuick
 import QtTest
+import smsManager
 import kova.testing
 import kova.tools
 import "qrc:/"
@@ -39,22 +40,19 @@ Item {
         property string appInterfaceUrl: _peer.url + _mainWindow.interfacePath
     }
 
-    // The SIM slot the confirmations name.
-    QtObject {
+    SmsManager {
         id: _smsManager
-
-        property int simSlot: 0
     }
 
-    // Records the frames the page sends to the car.
-    QtObject {
+    // Records the frames that leave for the car.
+    CarCommands {
         id: _carCommands
 
         property var sent: []
 
-        function send(frame: string): void {
-            sent = sent.concat([frame]);
-        }
+        smsManager: _smsManager
+        device: _mainWindow.currentDevice
+        onFrameSent: (simNumber, frame) => sent = sent.concat([[simNumber, frame]])
     }
 
     QtObject {
@@ -165,7 +163,7 @@ Item {
                 verify(button.enabled);
                 return;
             }
-            compare(_carCommands.sent, [data.frame]);
+            compare(_carCommands.sent, [[carSim, data.frame]]);
             compare(_mainTooltip.shownCount, 0);
             verify(!button.enabled);
             verify(part(_page, "_ussdBusy").visible);
@@ -216,7 +214,7 @@ Item {
             if (!reported)
                 report();
             compare(box.state, data.state);
-            compare(_carCommands.sent, data.steps.includes("apply") ? ["[oribel,34,2,5]}]"] : []);
+            compare(_carCommands.sent, data.steps.includes("apply") ? [[carSim, "[oribel,34,2,5]}]"]] : []);
             compare([first.value, second.value], data.shown);
             compare(first.enabled, data.state === "edit");
         }
@@ -241,11 +239,17 @@ Item {
             }
             table.push({ "tag": "reboot held twice from the second SIM", "button": "_rebootButton", "holds": 2, "slot": 1,
                          "early": false, "frames": ["[oribel,0]}]", "[oribel,0]}]"], "shown": buttons[0].sent + "2 ارسال شد" });
+            // Nothing is said to be sent that could not leave.
+            for (const b of buttons)
+                table.push({ "tag": b.name + " held, car's SIM number unknown", "button": b.button, "holds": 1, "slot": 0,
+                             "early": false, "sim": "", "frames": [], "shown": "شماره سیم‌کارت دستگاه مشخص نیست؛ دستوری ارسال نشد" });
             return table;
         }
 
         function test_holdButtons(data) {
             _smsManager.simSlot = data.slot;
+            if (data.sim !== undefined)
+                _mainWindow.currentDevice = { "imei": _mainWindow.currentDevice.imei, "simNumber": data.sim };
             const button = part(_page, data.button);
             waitForRendering(button);
             for (let i = 0; i < data.holds; ++i) {
@@ -253,10 +257,10 @@ Item {
                 if (data.early)
                     wait(1000);
                 else
-                    tryVerify(() => _carCommands.sent.length === i + 1, 5000);
+                    tryVerify(() => _mainTooltip.shownCount === i + 1, 5000);
                 mouseRelease(button);
             }
-            compare(_carCommands.sent, data.frames);
+            compare(_carCommands.sent, data.frames.map(frame => [carSim, frame]));
             compare(_mainTooltip.text, data.shown);
             compare(_mainTooltip.shownCount, data.holds);
         }

@@ -1,5 +1,6 @@
 import QtQuick
 import QtTest
+import smsManager
 import kova.tools
 import "qrc:/"
 
@@ -29,15 +30,19 @@ Item {
         id: _deviceCommands
     }
 
-    // Records the frames the page sends to the car.
-    QtObject {
+    SmsManager {
+        id: _smsManager
+    }
+
+    // Records the frames that leave for the car.
+    CarCommands {
         id: _carCommands
 
         property var sent: []
 
-        function send(frame: string): void {
-            sent = sent.concat([frame]);
-        }
+        smsManager: _smsManager
+        device: _mainWindow.currentDevice
+        onFrameSent: (simNumber, frame) => sent = sent.concat([[simNumber, frame]])
     }
 
     QtObject {
@@ -147,7 +152,7 @@ Item {
         function test_serverAddress(data) {
             const field = part(_serverPage, "_serverField");
             apply(field, data.typed);
-            compare(_carCommands.sent, data.frame === "" ? [] : [data.frame]);
+            compare(_carCommands.sent, data.frame === "" ? [] : [["09121112233", data.frame]]);
             compare(_mainTooltip.shown, data.frame === "" ? formatMessage : []);
             compare(field.state, data.frame === "" ? "edit" : "busy");
         }
@@ -177,7 +182,7 @@ Item {
             _sendingPage.logResolation = data.distance;
             const field = part(_sendingPage, data.field);
             apply(field, data.typed);
-            compare(_carCommands.sent, data.frame ? [data.frame] : []);
+            compare(_carCommands.sent, data.frame ? [["09121112233", data.frame]] : []);
             compare(_mainTooltip.shown, data.message ? [[data.message, 3000]] : []);
             compare(field.state, data.frame ? "busy" : "edit");
         }
@@ -203,7 +208,7 @@ Item {
             _listenPage.listenUser3 = data.shown[2];
             const field = part(_listenPage, "_listenField" + data.edited);
             apply(field, data.typed);
-            compare(_carCommands.sent, data.frame ? [data.frame] : []);
+            compare(_carCommands.sent, data.frame ? [["09121112233", data.frame]] : []);
             compare(_mainTooltip.shown, data.frame ? [] : phoneMessage);
             compare(field.state, data.frame ? "busy" : "edit");
         }
