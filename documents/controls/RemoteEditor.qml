@@ -7,6 +7,9 @@ Item {
     id: _remoteEditor
 
     property alias timeout: _busyTimeout.interval
+    // An editor that opens a page of its own over itself (a map to draw on) keeps its state while
+    // that page hides it.
+    property bool keptWhileHidden: false
 
     // Back to what the device reported, as after a cancel.
     function rest(): void {
@@ -26,7 +29,7 @@ Item {
         }
     ]
     onVisibleChanged: {
-        if (!visible)
+        if (!visible && !keptWhileHidden)
             state = "idle";
     }
 

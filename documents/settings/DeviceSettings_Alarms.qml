@@ -30,6 +30,9 @@ FormPage {
     property var geofenceCoords: []
     property int geofenceInOut: 0
 
+    // The zone's map covers the page while the geofence row is being edited.
+    property bool _zoneMapOpen: false
+
     signal editGeofence
     signal chooseGeofenceMode
 
@@ -52,14 +55,21 @@ FormPage {
             _carCommands.send(_deviceCommands.createGeofencePacket(geofenceCoords, geofenceInOut), _geofenceRow);
     }
 
-    onShockSensitivityChanged: {
+    // A row not being edited shows the reported extra value: after a cancel, after the time-out,
+    // and when the device reports a value other than the one applied.
+    function _showReportedExtras(): void {
         if (_shockRow.state === "idle")
             _shockSlider.value = shockSensitivity;
-    }
-    onOverSpeedChanged: {
         if (_speedRow.state === "idle")
             _speedBox.value = overSpeed;
     }
+
+    onVisibleChanged: {
+        if (visible)
+            _zoneMapOpen = false;
+    }
+    onShockSensitivityChanged: _showReportedExtras()
+    onOverSpeedChanged: _showReportedExtras()
 
         QmlItems.BusyTextField {
             id: _reportNumber1
@@ -95,6 +105,7 @@ FormPage {
             reportType: _alarmsPage.shakeAlarmType
             extraValue: _alarmsPage.shockSensitivity
             Layout.fillWidth: true
+            onStateChanged: _alarmsPage._showReportedExtras()
             onEditRequest: alarmType => _carCommands.send("[oribel,33," + _shockSlider.value + "," + alarmType + "]}]", _shockRow)
             advanceItems: [
                 MyLabel {
@@ -146,6 +157,7 @@ FormPage {
             objectName: "_geofenceRow"
             title: "محدوده مجاز"
             reportType: _alarmsPage.geoFenceAlarmType
+            keptWhileHidden: _alarmsPage._zoneMapOpen
             Layout.fillWidth: true
             onEditRequest: alarmType => _alarmsPage.applyGeofence(alarmType)
             advanceItems: [
@@ -153,7 +165,10 @@ FormPage {
                     objectName: "_geofenceMapButton"
                     text: "تنظیم محدوده روی نقشه"
                     enabled: _geofenceRow.state === "edit"
-                    onClicked: _alarmsPage.editGeofence()
+                    onClicked: {
+                        _alarmsPage._zoneMapOpen = true;
+                        _alarmsPage.editGeofence();
+                    }
                 },
                 MyButton {
                     objectName: "_geofenceModeButton"
@@ -193,6 +208,7 @@ FormPage {
             reportType: _alarmsPage.overSpeedAlarmType
             extraValue: _alarmsPage.overSpeed
             Layout.fillWidth: true
+            onStateChanged: _alarmsPage._showReportedExtras()
             onEditRequest: alarmType => _carCommands.send(_deviceCommands.createOverSpeedPacket(_speedBox.value, alarmType), _speedRow)
             advanceItems: [
                 MyLabel {

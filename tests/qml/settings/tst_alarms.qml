@@ -207,6 +207,54 @@ Item {
             compare(_carCommands.sent, [["09121112233", data.frame]]);
         }
 
+        // Whenever a row is not being edited its extra control shows the reported value.
+        function test_extraValueShowsReportAtRest_data() {
+            const table = [];
+            for (const row of [{ "name": "speed", "row": "_overSpeedRow", "control": "_speedBox", "page": "overSpeed", "reported": 80, "edited": 120, "other": 90 },
+                               { "name": "shock", "row": "_shockRow", "control": "_shockSlider", "page": "shockSensitivity", "reported": 2, "edited": 5, "other": 3 }]) {
+                table.push(Object.assign({ "tag": row.name + " cancelled", "end": "cancel", "shown": row.reported }, row));
+                table.push(Object.assign({ "tag": row.name + " timed out", "end": "timeout", "shown": row.reported }, row));
+                table.push(Object.assign({ "tag": row.name + " reported otherwise", "end": "report", "shown": row.other }, row));
+            }
+            return table;
+        }
+
+        function test_extraValueShowsReportAtRest(data) {
+            _page[data.page] = data.reported;
+            const row = editRow(data.row);
+            row.timeout = 200;
+            part(_page, data.control).value = data.edited;
+            if (data.end === "cancel") {
+                click(row, "_cancelButton");
+            } else {
+                click(row, "_applyButton");
+                compare(part(_page, data.control).value, data.edited);
+                if (data.end === "report")
+                    _page[data.page] = data.other;
+            }
+            tryCompare(row, "state", "idle", 2000);
+            compare(part(_page, data.control).value, data.shown);
+            row.timeout = 30000;
+        }
+
+        // The geofence row's own map covers the page: back from it, the row is still being edited.
+        // Hidden for any other reason, the row is at rest.
+        function test_geofenceRowKeptWhileItsMapIsOpen_data() {
+            return [
+                { "tag": "its map", "map": true, "state": "edit" },
+                { "tag": "another page", "map": false, "state": "idle" }
+            ];
+        }
+
+        function test_geofenceRowKeptWhileItsMapIsOpen(data) {
+            const row = editRow("_geofenceRow");
+            if (data.map)
+                click(row, "_geofenceMapButton");
+            _page.visible = false;
+            _page.visible = true;
+            compare(row.state, data.state);
+        }
+
         // Without the car's SIM number nothing leaves, the owner is told, and the row does not wait.
         function test_unknownSimNumber_data() {
             return [
