@@ -31,6 +31,18 @@ Page {
 
     signal success(bool registered)
 
+    // The password field as a new start shows it: the mask of the remembered password, or empty,
+    // so that nobody logs in after the owner by pressing login.
+    function _showStoredPassword(): void {
+        _passwordField.text = _rememberMe.checked && hasStoredHash() ? passwordMask : "";
+        passChanged = false;
+    }
+
+    function logOut(): void {
+        loginState = 0;
+        _showStoredPassword();
+    }
+
     function clearPassword(): void {
         _passwordField.text = "";
     }
@@ -140,10 +152,7 @@ Page {
     visible: loginState !== 1
     background: null
 
-    Component.onCompleted: {
-        _passwordField.text = _rememberMe.checked && hasStoredHash() ? passwordMask : "";
-        passChanged = false;
-    }
+    Component.onCompleted: _showStoredPassword()
 
     Settings {
         id: _pageSettings
@@ -318,7 +327,9 @@ Page {
         y: _footRow.y - height - 20
         width: _credentials.width
         timeout: -1
-        closePolicy: Popup.CloseOnPressOutside
+        // It takes the focus, so Esc closes it rather than asking to quit beneath it.
+        focus: true
+        closePolicy: Popup.CloseOnPressOutside | Popup.CloseOnEscape
         text: ["نام کاربری شماره بارکد دستگاه میباشد.",
             "پس از ورود میتوانید نام کاربری دلخواه برای خود ایجاد کنید.",
             "رمز عبور پیشفرض 582901 میباشد که پس از ورود قابل تغییر است.",

@@ -19,11 +19,7 @@ FormPage {
         const frame = SettingsRules.sendingFrame(rate, distance);
         if (frame === "") {
             field.state = "edit";
-            const edited = field === _rateField ? rate : distance;
-            const range = field === _rateField ? SettingsRules.sendRateRange : SettingsRules.distanceRange;
-            // The other value comes from the device; without it there is nothing whole to send.
-            _mainTooltip.show(SettingsRules.rangedNumber(edited, range) === null
-                              ? "عدد وارد شده خارج از محدوده مجاز است" : "تنظیمات دستگاه هنوز دریافت نشده است", 3000);
+            _mainTooltip.show(SettingsRules.sendingRefusal(field === _rateField, rate, distance), 3000);
             return;
         }
         _carCommands.send(frame, field);

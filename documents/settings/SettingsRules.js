@@ -97,6 +97,21 @@ function rangedNumber(text, range) {
     return /^[0-9]+$/.test(latin) && value >= range.low && value <= range.high ? value : null;
 }
 
+// Why no sending frame can be made from the edited value and the other one as the device
+// reported it: the edited value is out of range, the other has not been reported yet, or the
+// reported one is itself out of range (then the owner is told which and what it is).
+function sendingRefusal(rateEdited, sendRate, distance) {
+    const edited = rateEdited ? sendRate : distance;
+    if (rangedNumber(edited, rateEdited ? sendRateRange : distanceRange) === null)
+        return "عدد وارد شده خارج از محدوده مجاز است";
+    const other = String((rateEdited ? distance : sendRate) ?? "").trim();
+    if (other === "")
+        return "تنظیمات دستگاه هنوز دریافت نشده است";
+    const range = rateEdited ? distanceRange : sendRateRange;
+    return (rateEdited ? "فاصله نقاط" : "نرخ ارسال") + " گزارش‌شده از دستگاه (" + other + ") خارج از محدوده مجاز ("
+            + range.low + "~" + range.high + ") است؛ هر دو مقدار با هم ارسال می‌شوند";
+}
+
 // Send rate first, then the distance between points; "" when either is out of its range.
 function sendingFrame(sendRate, distance) {
     const rate = rangedNumber(sendRate, sendRateRange);

@@ -81,7 +81,7 @@ QtObject {
         stack.lock = true;
         if (depth === 2) {
             currentOperation = Globals.Login_Operation;
-            loginPage.loginState = 0;
+            loginPage.logOut();
         } else if (depth === 3) {
             currentOperation = Globals.CarControl_Operation;
         } else if (depth === 4 && currentOperation === Globals.ShareLocation_Operation) {
@@ -96,14 +96,14 @@ QtObject {
     function logout(): void {
         stack.pop();
         currentOperation = Globals.Login_Operation;
-        loginPage.loginState = 0;
+        loginPage.logOut();
     }
 
     // After a change that needs a new login: back to the login page, logged out.
     function returnToLogin(): void {
         stack.pop(null);
         currentOperation = Globals.Login_Operation;
-        loginPage.loginState = 0;
+        loginPage.logOut();
     }
 
     // The settings menu's entries and the pages they open; the SIM entry opens none.

@@ -173,7 +173,11 @@ Item {
                 { "tag": "distance too far", "field": "_distanceField", "rate": "60", "distance": "50", "typed": "10001", "message": "عدد وارد شده خارج از محدوده مجاز است" },
                 { "tag": "group separator", "field": "_rateField", "rate": "60", "distance": "50", "typed": "1,200", "message": "عدد وارد شده خارج از محدوده مجاز است" },
                 { "tag": "empty", "field": "_distanceField", "rate": "60", "distance": "50", "typed": "", "message": "عدد وارد شده خارج از محدوده مجاز است" },
-                { "tag": "distance not reported", "field": "_rateField", "rate": "60", "distance": "", "typed": "120", "message": "تنظیمات دستگاه هنوز دریافت نشده است" }
+                { "tag": "distance not reported", "field": "_rateField", "rate": "60", "distance": "", "typed": "120", "message": "تنظیمات دستگاه هنوز دریافت نشده است" },
+                { "tag": "reported distance out of range", "field": "_rateField", "rate": "60", "distance": "5", "typed": "120",
+                  "message": "فاصله نقاط گزارش‌شده از دستگاه (5) خارج از محدوده مجاز (30~10000) است؛ هر دو مقدار با هم ارسال می‌شوند" },
+                { "tag": "reported rate out of range", "field": "_distanceField", "rate": "7200", "distance": "50", "typed": "100",
+                  "message": "نرخ ارسال گزارش‌شده از دستگاه (7200) خارج از محدوده مجاز (60~3600) است؛ هر دو مقدار با هم ارسال می‌شوند" }
             ];
         }
 

@@ -106,6 +106,26 @@ TestCase {
         verify(!page("_closeDialog").opened);
     }
 
+    // Back on the login page after a session, a password that is not remembered is gone.
+    function test_leavingClearsAPasswordNotRemembered_data() {
+        return [
+            { "tag": "logout", "step": "logout" },
+            { "tag": "back key", "step": "escapeStep" },
+            { "tag": "a change that needs a new login", "step": "returnToLogin" }
+        ];
+    }
+
+    function test_leavingClearsAPasswordNotRemembered(data) {
+        const login = page("_loginPage");
+        findChild(login, "_rememberMe").checked = false;
+        findChild(login, "_passwordField").text = "582901";
+        buildStack(["_dashboard"], Globals.CarControl_Operation);
+        login.loginState = 1;
+        window[data.step]();
+        compare(stack.depth, 1);
+        compare(findChild(login, "_passwordField").text, "");
+    }
+
     function test_escapeOnLoginAsksBeforeQuitting() {
         compare(stack.depth, 1);
         window.escapeStep();
@@ -121,7 +141,8 @@ TestCase {
             { "tag": "trip statistics over the map", "popup": "_path_AdvanceInfo_popup", "pages": ["_dashboard", "_map"], "operation": Globals.Debriefing_Operation },
             { "tag": "map types over the map", "popup": "_mapTypePopup", "owner": "_map", "pages": ["_dashboard", "_map"], "operation": Globals.LiveTracking_Operation },
             { "tag": "exit confirmation on the login page", "popup": "_closeDialog", "pages": [], "operation": Globals.Login_Operation },
-            { "tag": "forgotten password on the login page", "popup": "_forgetPopup", "pages": [], "operation": Globals.Login_Operation }
+            { "tag": "forgotten password on the login page", "popup": "_forgetPopup", "pages": [], "operation": Globals.Login_Operation },
+            { "tag": "login help", "popup": "_helpTip", "owner": "_loginPage", "pages": [], "operation": Globals.Login_Operation }
         ];
     }
 
