@@ -15,7 +15,6 @@ StackView {
                                        || operation === Globals.Debriefing_Operation
                                        || operation === Globals.GeoFence_Operation
 
-    anchors.top: parent.top
     anchors.bottom: parent.bottom
     anchors.horizontalCenter: parent.horizontalCenter
     width: Math.max(350, _fullWidth ? parent.width : Math.min(parent.width, 550))

@@ -292,9 +292,19 @@ ApplicationWindow {
 
     // ---- Pages ----
 
+    OfflineWarning {
+        id: _offlineWarning
+        objectName: "_offlineWarning"
+
+        width: parent.width
+        shown: !_serverPing.isOnline
+    }
+
     PageStack {
         id: _mainStackView
         objectName: "_mainStackView"
+
+        anchors.top: _offlineWarning.bottom
 
         operation: _mainWindow.currentOperation
         initialItem: _loginPage
@@ -418,7 +428,7 @@ ApplicationWindow {
 
         // Top left: the map's own buttons hold the top right.
         LayoutMirroring.enabled: false
-        anchors.top: parent.top
+        anchors.top: _mainStackView.top
         anchors.left: parent.left
         location: _mainWindow.currentLocation
         status: _mainWindow.currentStatus
@@ -480,9 +490,4 @@ ApplicationWindow {
         y: _mainWindow.height * (_mainWindow.currentOperation === Globals.CarControl_Operation ? 0.1 : 0.8)
     }
 
-    OfflineWarning {
-        x: (_mainWindow.width - width) / 2
-        y: 50
-        visible: !_serverPing.isOnline
-    }
 }

@@ -126,6 +126,20 @@ TestCase {
         compare(findChild(login, "_passwordField").text, "");
     }
 
+    // While the server cannot be reached the warning takes its own room above the pages, and
+    // gives it back when the server answers.
+    function test_offlineWarningCoversNothing() {
+        const warning = page("_offlineWarning");
+        const ping = page("_serverPing");
+        for (const online of [false, true]) {
+            ping.isOnline = online;
+            compare(warning.visible, !online);
+            compare(stack.y, online ? 0 : warning.height);
+            verify(online || warning.height > 10);
+            compare(stack.y + stack.height, window.contentItem.height);
+        }
+    }
+
     function test_escapeOnLoginAsksBeforeQuitting() {
         compare(stack.depth, 1);
         window.escapeStep();
