@@ -1,4 +1,5 @@
 import QtQuick
+import mySettings
 import "qmlItems"
 import "JsTools.js" as JsTools
 
@@ -23,6 +24,9 @@ BusyTextField {
             return;
         }
         device.simNumber = reply.simNumber;
+        // The device of the last online login is the one an offline login works on.
+        if (String(device.imei ?? "") === String(MySettings.imei))
+            MySettings.deviceSimNumber = reply.simNumber;
         text = reply.simNumber;
         accepted(reply.simNumber);
     }

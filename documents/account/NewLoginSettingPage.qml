@@ -19,8 +19,11 @@ FormPage {
     property bool configListenNumberResult: false
     property bool configReportNumberResult: false
     readonly property bool result: ownerResult && vehicleResult && configListenNumberResult && configReportNumberResult
+    readonly property bool detailsSaved: ownerResult && vehicleResult
 
     signal registered
+    // The server took a new SIM number for the device.
+    signal simNumberAccepted(string simNumber)
 
     function showDevice(): void {
         _nameField.text = device.ownerName ?? "";
@@ -113,6 +116,13 @@ FormPage {
         _mainWindow.returnToLogin();
         _mainTooltip.show("اطلاعات شما ثبت شد.لطفا مجددا وارد شوید.", 3000);
     }
+    // A registered device gets no configuration: the owner's and the car's replies are the answer.
+    onDetailsSavedChanged: {
+        if (!detailsSaved || result || device.registered !== true)
+            return;
+        _applyButton.state = "ready";
+        _mainTooltip.show("اطلاعات شما ثبت شد.", 3000);
+    }
     Component.onCompleted: showDevice()
 
     background: null
@@ -141,7 +151,10 @@ FormPage {
             Layout.fillWidth: true
             device: _newLoginSettingPage.device
             placeholderText: "شماره سیمکارت دستگاه *"
-            onAccepted: _newLoginSettingPage.registered()
+            onAccepted: simNumber => {
+                _newLoginSettingPage.simNumberAccepted(simNumber);
+                _newLoginSettingPage.registered();
+            }
         }
 
         AliasUsernameField {

@@ -19,6 +19,9 @@ FormPage {
     property int forceUnlockNumber1: 1
     property int forceUnlockNumber2: 1
 
+    // The server took a new SIM number for the device.
+    signal simNumberAccepted(string simNumber)
+
     // The confirmation names the SIM slot the message left from.
     function sendCommand(frame: string, sentText: string): void {
         if (_carCommands.send(frame, null))
@@ -66,6 +69,7 @@ FormPage {
             objectName: "_simNumberField"
             device: _globalPage.device
             placeholderText: "شماره سیمکارت دستگاه"
+            onAccepted: simNumber => _globalPage.simNumberAccepted(simNumber)
             Layout.fillWidth: true
         }
 

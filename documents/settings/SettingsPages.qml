@@ -34,6 +34,8 @@ Item {
     signal callRequested(string number)
     signal sizeFactorChosen(int index)
     signal deviceChosen(int index)
+    // The server took a new SIM number for the current device (already in its record).
+    signal simNumberAccepted
 
     // The page of a menu entry; the SIM entry has none.
     function page(entry: string): Item {
@@ -79,6 +81,7 @@ Item {
 
         visible: false
         onRegistered: _userManagmentSettingPage.fingerEnabled = _settingsPages.biometricSupported
+        onSimNumberAccepted: _settingsPages.simNumberAccepted()
     }
 
     MapSettingPage {
@@ -106,6 +109,7 @@ Item {
         device: _settingsPages.device
         forceUnlockNumber1: _settingsPages.deviceSettings.forceUnlockNumber1 ?? 1
         forceUnlockNumber2: _settingsPages.deviceSettings.forceUnlockNumber2 ?? 1
+        onSimNumberAccepted: _settingsPages.simNumberAccepted()
     }
 
     DeviceSettings_Alarms {

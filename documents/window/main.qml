@@ -391,6 +391,8 @@ ApplicationWindow {
         onPasswordChanged: _loginPage.clearPassword()
         onCallRequested: number => _call.directCall(number)
         onSizeFactorChosen: index => _mainWindow.basePixelSizeFactorIndex = index
+        // A new list over the same records, so that every view of the devices reads them again.
+        onSimNumberAccepted: _mainWindow.loginResponse = Object.assign({}, _mainWindow.loginResponse, { "devices": Array.from(_mainWindow.devices ?? []) })
         onDeviceChosen: index => {
             _mainWindow.currentDeviceIndex = index;
             _mainStackView.pop();

@@ -1,6 +1,7 @@
 import QtQuick
 import QtTest
 import globals
+import mySettings
 
 // The general device settings of the real app against the development server, used as a person
 // would: the menu's first entry, the emergency code edited and applied until the car reports it,
@@ -113,11 +114,18 @@ SystemTestCase {
     function test_simNumberThroughTheServer() {
         const page = openGeneral();
         const field = findChild(page, "_simNumberField");
+        let listReads = 0;
+        const countRead = () => ++listReads;
+        findNamed("_deviceSelectionPage").modelChanged.connect(countRead);
         compare(field.text, ownerSim);
         applySimNumber(field, "09120000091");
         tryCompare(field, "state", "idle", 10000);
         compare(field.text, "09120000091");
         compare(_testCase.window.currentDevice.simNumber, "09120000091");
+        // Stored for the next offline login, and the list of devices reads its records again.
+        compare(MySettings.deviceSimNumber, "09120000091");
+        compare(findNamed("_deviceSelectionPage").model[0].simNumber, "09120000091");
+        compare(listReads, 1);
         // Another car's number: refused at once with the server's reason, well before the time-out.
         applySimNumber(field, "09120000003");
         tryCompare(field, "state", "idle", 10000);
@@ -127,6 +135,8 @@ SystemTestCase {
         tryCompare(field, "text", ownerSim, 10000);
         compare(field.state, "idle");
         compare(_testCase.window.currentDevice.simNumber, ownerSim);
+        compare(MySettings.deviceSimNumber, ownerSim);
+        findNamed("_deviceSelectionPage").modelChanged.disconnect(countRead);
     }
 
     function test_ussdCodeReachesTheCar() {
