@@ -3,6 +3,7 @@
 #include "ReleasingNetworkAccess.h"
 
 #include <QQmlEngine>
+#include <QtCore/qglobal.h>
 
 // Each native module's generated registration (app/modules): its types under the name and
 // version the documents import.
@@ -22,10 +23,12 @@ void setUpEngine(QQmlEngine *engine)
     engine->setNetworkAccessManagerFactory(&factory);
 }
 
-// Called before any engine exists; it also keeps the modules' registration code in the link,
-// which the linker would otherwise drop from the static libraries.
+// Called before any engine exists; it also keeps the modules' registration code and the
+// documents' compiled code in the link, which the linker would otherwise drop from the static
+// libraries (the documents would then be compiled from source at every first start).
 void registerKovaTypes()
 {
+    Q_INIT_RESOURCE(qmlcache_kova_documents);
     qml_register_types_kova_tools();
     qml_register_types_globals();
     qml_register_types_call();

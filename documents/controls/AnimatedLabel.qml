@@ -51,7 +51,8 @@ Item {
         id: _marquee
 
         loops: Animation.Infinite
-        running: _animatedLabel._scrolling
+        // Only on screen: a hidden marquee would keep the window drawing.
+        running: _animatedLabel._scrolling && _animatedLabel.visible
 
         NumberAnimation {
             target: _first

@@ -20,10 +20,18 @@ QL.MapQuickItem {
 
     signal clicked
 
+    // Pulses for 10 s while on screen: a hidden marker would keep the window drawing.
     function relive(): void {
+        if (!visible)
+            return;
         if (!_pulse.running)
             _pulse.start();
         _pulseTimeout.restart();
+    }
+
+    onVisibleChanged: {
+        if (!visible)
+            _pulse.stop();
     }
 
     onCoordWithAnimationChanged: {

@@ -47,9 +47,13 @@ QtObject {
     function applyLocation(location: var): void {
         if (!location)
             return;
-        carCoord = QtPositioning.coordinate(location.lat, location.lon);
+        const coord = QtPositioning.coordinate(location.lat, location.lon);
+        // A reply that repeats the last position is no news: the marker pulses for a move.
+        const moved = coord.latitude !== carCoord.latitude || coord.longitude !== carCoord.longitude;
+        carCoord = coord;
         map.locationItem.coordWithAnimation = carCoord;
-        map.locationItem.relive();
+        if (moved)
+            map.locationItem.relive();
         if (lockState === "car") {
             map.centerOn(carCoord);
             map.bearing = LiveDataRules.followHeading(Number(location.course) || 0, map.bearing);

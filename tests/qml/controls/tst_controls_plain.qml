@@ -198,6 +198,19 @@ TestCase {
         compare(first.x, 0);
     }
 
+    // Hidden, a text too wide stops scrolling, and goes on once shown again.
+    function test_animatedLabelRestsWhileHidden() {
+        const label = createTemporaryObject(_animatedComponent, _testCase, { text: "این متن بسیار طولانی است و در برچسب جا نمی‌شود" });
+        const first = part(label, "_first");
+        tryVerify(() => first.x < 0, 1000);
+        label.visible = false;
+        const x = first.x;
+        wait(100);
+        compare(first.x, x);
+        label.visible = true;
+        tryVerify(() => first.x !== x, 1000);
+    }
+
     function test_messageBox_data() {
         return [
             { tag: "yes", button: "_okButton", signalName: "ok" },

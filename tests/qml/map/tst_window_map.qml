@@ -108,6 +108,22 @@ TestCase {
         verify(_testCase.map.locationItem.pulsing);
     }
 
+    // The marker pulses for a new position, not for a reply that repeats the last one, and
+    // stops when the map is hidden.
+    function test_markerPulsesOnAMove() {
+        openLiveTracking();
+        const marker = _testCase.map.locationItem;
+        _testCase.window.currentLocation = location(36.3, 59.6, 0);
+        verify(marker.pulsing);
+        marker.visible = false;
+        verify(!marker.pulsing);
+        marker.visible = true;
+        _testCase.window.currentLocation = location(36.3, 59.6, 0);
+        verify(!marker.pulsing);
+        _testCase.window.currentLocation = location(36.3001, 59.6, 0);
+        verify(marker.pulsing);
+    }
+
     // Under the car lock each position centres the map and turns it towards a new course.
     function test_carLockFollowsPositionAndCourse_data() {
         return [
