@@ -4,7 +4,6 @@ import QtQuick
 import QtQuick.Controls.Material
 import QtQuick.Layouts
 import QtCore
-import Qt.labs.platform as Platform
 import globals
 import kova.tools
 import kova.services
@@ -245,7 +244,7 @@ ApplicationWindow {
         liveData: _liveData
         gps: _gpsManager
         tooltip: _mainTooltip
-        onGpsWanted: _gpsMessageDialog.open()
+        onGpsWanted: _gpsMessageDialog.ask()
     }
 
     BackKeyShortcut {
@@ -472,15 +471,13 @@ ApplicationWindow {
         anchors.centerIn: parent
     }
 
-    Platform.MessageDialog {
+    GpsQuestion {
         id: _gpsMessageDialog
         objectName: "_gpsMessageDialog"
 
-        text: "روشن کردن جیپیاس"
-        informativeText: "برای مسیریابی نیاز به فعالکردن جیپیاس میباشد!"
-        buttons: Platform.MessageDialog.Ok | Platform.MessageDialog.Cancel
-        onOkClicked: _mapFollowing.acceptGps()
-        onCancelClicked: _mapFollowing.exitRoutingAndLockToCar()
+        anchors.centerIn: parent
+        onAccepted: _mapFollowing.acceptGps()
+        onRejected: _mapFollowing.exitRoutingAndLockToCar()
     }
 
     MainTooltip {
