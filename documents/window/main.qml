@@ -459,6 +459,7 @@ ApplicationWindow {
         TripFigures {
             figures: _mainWindow.pathsAdvanceInfo
             pathIndex: _debriefingDialog.currentPathIndex
+            daySeconds: _debriefingDialog.loadedDaySeconds
             valueFontFamily: _font_lato.name
             basePixelSize: _mainWindow.basePixelSize
         }
