@@ -29,6 +29,7 @@ Dialog {
     focus: true
     closePolicy: Popup.CloseOnEscape
     width: Math.min(400, parent ? parent.width - 40 : 400)
+    background: PlainPopupBackground {}
 
     // Not elided, unlike the style's title: an elided title and the wrapped text below it size
     // each other in a loop whenever the window's width changes.
@@ -46,16 +47,19 @@ Dialog {
         text: _gpsQuestion.reason
     }
 
+    // On the dialog's own background, as the window's other questions are.
     footer: DialogButtonBox {
+        background: null
+
         Button {
             objectName: "_gpsOkButton"
-            flat: true
+            highlighted: true
             text: "تایید"
             DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
         }
         Button {
             objectName: "_gpsCancelButton"
-            flat: true
+            highlighted: true
             text: "انصراف"
             DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
         }
