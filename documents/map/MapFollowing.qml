@@ -19,8 +19,9 @@ QtObject {
     property alias lockState: _lockStateItem.state
     // The route button is on; the map draws the route while GPS is on too.
     property bool routing: false
-    // Where the phone was when the last route was asked for.
+    // Where the phone and the car were when the last route was asked for.
     property geoCoordinate myLastCoord: QtPositioning.coordinate(0, 0)
+    property geoCoordinate _carLastCoord: QtPositioning.coordinate(0, 0)
     // What the header's buttons show.
     readonly property bool gpsIsOn: gps.gpsIsOn
     readonly property bool seekingMe: lockState === "me" && !map.myCoordinateIsValid
@@ -95,16 +96,17 @@ QtObject {
         lockState = "car";
     }
 
-    // Asks for a new walking route only once the user has moved more than 100 m.
+    // Asks for a new walking route only once the user or the car has moved more than 100 m.
     function getMyRouteToCar(): bool {
         const me = map.myCoordinate;
         const car = liveData.carCoord;
         if (!me || !me.isValid || !car.isValid)
             return false;
-        if (myLastCoord.distanceTo(me) <= 100)
+        if (myLastCoord.distanceTo(me) <= 100 && _carLastCoord.distanceTo(car) <= 100)
             return false;
         map.myRouteToCar.waypoints = [me, car];
         myLastCoord = QtPositioning.coordinate(me.latitude, me.longitude, me.altitude);
+        _carLastCoord = QtPositioning.coordinate(car.latitude, car.longitude);
         return true;
     }
 
@@ -173,7 +175,7 @@ QtObject {
         }
     }
 
-    // A new route is asked for every 10 s while routing, if the user has moved.
+    // A new route is asked for every 10 s while routing, if the user or the car has moved.
     readonly property Timer _routeRefresh: Timer {
         interval: 10000
         repeat: true

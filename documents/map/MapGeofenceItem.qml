@@ -12,6 +12,8 @@ QL.MapItemGroup {
     // What is sent to the device.
     readonly property list<geoCoordinate> coords: [_point1.coordinate, _point2.coordinate, _point3.coordinate,
         _point4.coordinate, _point5.coordinate, _point6.coordinate, _point7.coordinate, _point8.coordinate]
+    readonly property bool dragging: _point1.dragging || _point2.dragging || _point3.dragging || _point4.dragging
+                                     || _point5.dragging || _point6.dragging || _point7.dragging || _point8.dragging
     // The zone a device that reports none is shown with: [latitude, longitude] per corner.
     readonly property var defaultZone: [[36.4013568, 53.7270277], [35.2138762, 57.1030441], [32.4153317, 58.3500611],
         [29.7010915, 56.9022163], [28.5984084, 53.7270277], [29.7010915, 50.5518390], [32.4153317, 49.1039943],

@@ -175,7 +175,7 @@ MyMap {
         opacity: 0.8
         line.width: 5
         line.color: "blue"
-        path: _myRouteToCar.model.count > 0 ? _myRouteToCar.model.get(0).path : []
+        path: _myRouteToCar.path
     }
 
     MyRouteToCar {

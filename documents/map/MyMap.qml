@@ -15,6 +15,8 @@ QL.Map {
     property alias centerToken: _centerToken
     // The map coordinate under the fingers when a pinch began; it stays under them.
     property geoCoordinate startCentroid
+    // The zoom when a pinch began: the fingers' spread sets the zoom from there.
+    property real _pinchStartZoom
     readonly property alias tilePlugin: _osmPlugin
 
     // The user moved the map by hand.
@@ -73,8 +75,9 @@ QL.Map {
     // Markers near an edge would otherwise be drawn over the tool bars around the map.
     clip: true
 
+    // Not under the fingers: a pinch step would cut short the animation of the step before.
     Behavior on zoomLevel {
-        enabled: _myMap.animationsEnabled
+        enabled: _myMap.animationsEnabled && !_pinch.active
 
         NumberAnimation {
             duration: 300
@@ -173,10 +176,12 @@ QL.Map {
                 return;
             _centerAnimation.stop();
             _myMap.startCentroid = _myMap.toCoordinate(_pinch.centroid.position, false);
+            _myMap._pinchStartZoom = _myMap.zoomLevel;
         }
-        onScaleChanged: delta => {
-            if (_myMap.zoomLevel < _myMap.maximumZoomLevel || delta < 1)
-                _myMap.zoomLevel += Math.log(delta) * 15;
+        // Twice the spread is one level in, however many events the gesture comes in.
+        onScaleChanged: {
+            const zoom = _myMap._pinchStartZoom + Math.log2(_pinch.activeScale);
+            _myMap.zoomLevel = Math.max(_myMap.minimumZoomLevel, Math.min(zoom, _myMap.maximumZoomLevel));
             _myMap.alignCoordinateToPoint(_myMap.startCentroid, _pinch.centroid.position);
         }
         onRotationChanged: delta => _myMap.bearing -= delta * 10

@@ -8,26 +8,32 @@ QtObject {
     id: _route
 
     property QL.Plugin plugin
-    // Waypoints written while disabled ask for nothing.
+    // Waypoints written while disabled ask for nothing until it is enabled.
     property bool enabled: true
     property list<geoCoordinate> waypoints
     // Walking routes; driving routes when false.
     property bool pedestrain: true
+    // The line of the last answer. Every answer holds one route, so the model's count never
+    // tells a new answer from the last one: each is copied here as it arrives.
+    property list<geoCoordinate> path
     readonly property QL.RouteModel model: QL.RouteModel {
         plugin: _route.plugin
-        // One request per new set of waypoints, not one per waypoint added.
+        // Asked once all that changed together has changed, not once per detail.
         autoUpdate: false
         query: QL.RouteQuery {
             id: _query
 
+            waypoints: _route.waypoints
             routeOptimizations: QL.RouteQuery.ShortestRoute | QL.RouteQuery.FastestRoute
             travelModes: _route.pedestrain ? QL.RouteQuery.PedestrianTravel : QL.RouteQuery.CarTravel
+            onQueryDetailsChanged: Qt.callLater(_route._ask)
         }
         onStatusChanged: {
             if (status === QL.RouteModel.Error && error !== QL.RouteModel.NoError) {
                 _errorDelay.restart();
             } else if (status === QL.RouteModel.Ready) {
                 _errorDelay.stop();
+                _route.path = count > 0 ? get(0).path : [];
                 _route.routeUpdated();
             }
         }
@@ -37,14 +43,12 @@ QtObject {
     signal routeUpdated
     signal routeError
 
-    onWaypointsChanged: {
-        if (!enabled)
-            return;
-        _query.clearWaypoints();
-        for (const point of waypoints)
-            _query.addWaypoint(point);
-        model.update();
+    function _ask(): void {
+        if (enabled && waypoints.length >= 2)
+            model.update();
     }
+
+    onEnabledChanged: Qt.callLater(_route._ask)
 
     readonly property Timer _errorTimer: Timer {
         id: _errorDelay

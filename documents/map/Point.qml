@@ -6,6 +6,9 @@ import QtPositioning
 QL.MapQuickItem {
     id: _point
 
+    // A finger or the mouse is moving it now.
+    readonly property alias dragging: _drag.active
+
     anchorPoint.x: 25
     anchorPoint.y: 25
     coordinate: QtPositioning.coordinate(0, 0)
@@ -24,6 +27,8 @@ QL.MapQuickItem {
 
     // The marker, not the map under it, moves: the map's own drag may not take over.
     DragHandler {
+        id: _drag
+
         grabPermissions: PointerHandler.TakeOverForbidden
     }
 }

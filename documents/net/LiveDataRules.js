@@ -186,28 +186,35 @@ function formatSpeed(metresPerSecond) {
     return (metresPerSecond * 3.6).toFixed(1) + " km/h";
 }
 
-// The texts of the trip statistics popup: index 0 sums up every path, k >= 1 shows path k.
-function tripFigureTexts(figures, index) {
+// Seconds of the local day of `day` gone by at `now`: all of it for a past day (23 or 25 hours
+// where the clocks change), none for a day to come.
+function dayGoneBy(day, now) {
+    const start = new Date(day.getFullYear(), day.getMonth(), day.getDate());
+    const end = new Date(day.getFullYear(), day.getMonth(), day.getDate() + 1);
+    return Math.floor(Math.max(0, Math.min(end.getTime(), now.getTime()) - start.getTime()) / 1000);
+}
+
+// The texts of the trip statistics popup: index 0 sums up every path, k >= 1 shows path k. The
+// day's stop time is what of the `daySeconds` gone by was not spent driving; the average speed
+// is the distance over the driving time.
+function tripFigureTexts(figures, index, daySeconds) {
     const list = Array.from(figures ?? []);
-    let distance = 0, drivingTime = 0, stopTime = 0, maxSpeed = 0, avrageSpeed = 0;
+    let distance = 0, drivingTime = 0, stopTime = 0, maxSpeed = 0;
     if (index === 0) {
         for (const path of list) {
             distance += Number(path.distance) || 0;
             drivingTime += Number(path.drivingTime) || 0;
             maxSpeed = Math.max(maxSpeed, Number(path.maxSpeed) || 0);
-            avrageSpeed += Number(path.avrageSpeed) || 0;
         }
-        stopTime = 86400 - drivingTime;
-        if (list.length > 0)
-            avrageSpeed /= list.length;
+        stopTime = Math.max(0, (Number(daySeconds) || 0) - drivingTime);
     } else if (index >= 1 && index <= list.length) {
         const path = list[index - 1];
         distance = Number(path.distance) || 0;
         drivingTime = Number(path.drivingTime) || 0;
         stopTime = Number(path.stopTime) || 0;
         maxSpeed = Number(path.maxSpeed) || 0;
-        avrageSpeed = Number(path.avrageSpeed) || 0;
     }
+    const avrageSpeed = drivingTime > 0 ? distance / drivingTime : 0;
     return {
         "distance": distance / 1000 + " km",
         "drivingTime": formatDuration(drivingTime),

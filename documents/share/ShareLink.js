@@ -42,6 +42,16 @@ function passwordLine(password) {
     return "کلمه عبور: " + password;
 }
 
+// A link made on another phone, or before this phone kept which link its password was for.
+const unknownPasswordLine = "کلمه عبور این لینک در این گوشی ثبت نشده است.";
+
+// Six decimal digits from a random hexadecimal token: its first 48 bits modulo a million, which
+// favours no password by more than a part in 280 million.
+function password(token) {
+    const bits = parseInt(String(token).slice(0, 12), 16);
+    return Number.isFinite(bits) ? String(bits % 1000000).padStart(6, "0") : "";
+}
+
 // What the platform's share sheet gets: the tracker's name, then the link, password and expiry.
 function shareText(link, password, date) {
     const indent = "        ";

@@ -4,7 +4,6 @@ import QtQuick
 import QtQuick.Controls.Material
 import QtQuick.Layouts
 import QtCore
-import "qmlItems"
 import "ShareLink.js" as ShareLink
 import "JsTools.js" as JsTools
 
@@ -21,6 +20,8 @@ Page {
     property var expireTimestamp: undefined
     readonly property string url: ShareLink.url(ShareLink.base(trackingUrl), imei, authToken)
     readonly property string storedPassword: _settings.password
+    // The password is known only for the link this phone made last.
+    readonly property bool passwordKnown: authToken !== undefined && _settings.token !== "" && authToken === _settings.token
     // The command of the request posted last: the one request component answers for all three.
     property string _command
 
@@ -50,6 +51,8 @@ Page {
     }
 
     function share(): void {
+        if (!_shareLocation.passwordKnown)
+            return;
         _tools.share(ShareLink.shareText(_shareLocation.url, _shareLocation.storedPassword, _shareLocation.expireTimestamp));
     }
 
@@ -64,28 +67,43 @@ Page {
             _mainTooltip.show(response.errorText, 3000);
             return;
         }
+        if (_shareLocation._command === "createShareToken" && response.authToken !== undefined) {
+            _settings.password = _request.requestObject.password;
+            _settings.token = response.authToken;
+        }
         _shareLocation.authToken = response.authToken ?? undefined;
         if (response.expireTimestamp !== undefined)
             _shareLocation.expireTimestamp = ShareLink.expiry(response.expireTimestamp);
-        if (_shareLocation._command === "createShareToken")
-            _settings.password = _passwordField.text;
-        else
-            _passwordField.text = _settings.password;
     }
 
-    // A link joins one device's serial number to a token the server gave for that device: after
-    // a device switch the next visit asks the server again.
-    onImeiChanged: {
+    // Back to making a link; the server's link stays until a new one replaces it.
+    function offerNewLink(): void {
         authToken = undefined;
         expireTimestamp = undefined;
     }
 
+    // Each new link is offered a password of its own, never one every phone would offer.
+    function _proposePassword(): void {
+        _passwordField.text = ShareLink.password(_tools.generateAccessToken());
+    }
+
+    // A link joins one device's serial number to a token the server gave for that device: after
+    // a device switch the next visit asks the server again.
+    onImeiChanged: offerNewLink()
+    onAuthTokenChanged: {
+        if (authToken === undefined)
+            _proposePassword();
+    }
+    Component.onCompleted: _proposePassword()
+
     background: null
 
+    // The password and the token of the last link this phone made.
     Settings {
         id: _settings
 
-        property string password: "470385"
+        property string password
+        property string token
 
         category: "ShareLocation"
     }
@@ -144,13 +162,14 @@ Page {
             }
         }
 
-        PasswordItem {
+        // In clear: it is not the owner's secret but the one the link's viewers are given.
+        MyTextField {
             id: _passwordField
 
             objectName: "_sharePasswordField"
             Layout.fillWidth: true
-            title: "رمز عبور"
-            text: "470385"
+            title: "رمز عبور مشاهده لینک"
+            inputMethodHints: Qt.ImhDigitsOnly
         }
 
         MyButton {
@@ -189,7 +208,9 @@ Page {
 
                 LinkText {
                     objectName: "_passwordLine"
-                    text: ShareLink.passwordLine(_shareLocation.storedPassword)
+                    text: _shareLocation.passwordKnown ? ShareLink.passwordLine(_shareLocation.storedPassword)
+                                                       : ShareLink.unknownPasswordLine
+                    wrapMode: Text.WordWrap
                 }
 
                 LinkText {
@@ -211,14 +232,23 @@ Page {
                     }
 
                     MyButton {
+                        objectName: "_shareButton"
                         Layout.fillWidth: true
                         Layout.preferredHeight: 50
-                        visible: _shareLocation.mobilePlatform
+                        visible: _shareLocation.mobilePlatform && _shareLocation.passwordKnown
                         text: "اشتراک"
                         onClicked: _shareLocation.share()
                     }
                 }
             }
+        }
+
+        MyButton {
+            objectName: "_newLinkButton"
+            Layout.fillWidth: true
+            visible: !_shareLocation.passwordKnown
+            text: "ساخت لینک تازه"
+            onClicked: _shareLocation.offerNewLink()
         }
 
         MyButton {

@@ -7,6 +7,7 @@ import QtCore
 import QtPositioning
 import kova.tools
 import "TripPlayback.js" as TripPlayback
+import "LiveDataRules.js" as LiveDataRules
 
 // Trip playback bar: picks a day, loads its trips, shows them on the map and replays one of them
 // second by second on the timeline above the bar.
@@ -33,6 +34,8 @@ Pane {
     readonly property date endTime: new Date(_dateEdit.gDate[0], _dateEdit.gDate[1] - 1, _dateEdit.gDate[2], 23, 59, 59, 0)
     property date today
     property date yesterday
+    // Seconds of the loaded day gone by when its trips were asked for: today's stops end then.
+    property int loadedDaySeconds: 86400
     readonly property int speedFactor: _speedChooser.currentValue ?? 10
 
     property var _entries: TripPlayback.chooserEntries([], [])
@@ -57,6 +60,7 @@ Pane {
         if (!server)
             return;
         state = "loading";
+        loadedDaySeconds = LiveDataRules.dayGoneBy(startTime, new Date());
         server.getDebriefingPath(imei, startTime, endTime);
     }
 

@@ -11,10 +11,12 @@ GroupBox {
 
     required property var figures
     required property int pathIndex
+    // Seconds of the day gone by when its trips were asked for.
+    required property int daySeconds
     required property string valueFontFamily
     required property int basePixelSize
 
-    readonly property var texts: LiveDataRules.tripFigureTexts(figures, pathIndex)
+    readonly property var texts: LiveDataRules.tripFigureTexts(figures, pathIndex, daySeconds)
 
     title: "اطلاعات مسیر"
 

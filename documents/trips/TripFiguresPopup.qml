@@ -7,6 +7,7 @@ Popup {
 
     required property var figures
     required property int pathIndex
+    required property int daySeconds
     required property string valueFontFamily
     required property int basePixelSize
 
@@ -16,6 +17,7 @@ Popup {
     TripFigures {
         figures: _tripFiguresPopup.figures
         pathIndex: _tripFiguresPopup.pathIndex
+        daySeconds: _tripFiguresPopup.daySeconds
         valueFontFamily: _tripFiguresPopup.valueFontFamily
         basePixelSize: _tripFiguresPopup.basePixelSize
     }

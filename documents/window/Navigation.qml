@@ -43,7 +43,8 @@ QtObject {
             following.lockState = "";
             server.geofencePolygonLoaded = false;
             _pushOnce(map);
-            map.fitToCoords(map.geofenceItem.polygon.path);
+            // Once the operation's change has reached the page stack's width too.
+            Qt.callLater(_navigation._fitGeofence);
             break;
         case Globals.CarControl_Operation:
             liveData.requestFirstLocation();
@@ -54,6 +55,12 @@ QtObject {
                 stack.push(settingsMenu);
             break;
         }
+    }
+
+    // Shows the whole zone, unless a corner is being dragged: the map must not move under it.
+    function _fitGeofence(): void {
+        if (!map.geofenceItem.dragging)
+            map.fitToCoords(map.geofenceItem.polygon.path);
     }
 
     // One step back through the header's back button.
@@ -114,4 +121,20 @@ QtObject {
     }
 
     onCurrentOperationChanged: _applyOperation(currentOperation)
+
+    // The map is pushed at the width of the page before (the stack widens for the map only once
+    // the window lays it out again), so the zone is fitted anew when the map takes its size, and
+    // whenever the window changes it.
+    readonly property Connections _geofenceView: Connections {
+        target: _navigation.map
+        enabled: _navigation.currentOperation === Globals.GeoFence_Operation
+
+        function onWidthChanged(): void {
+            _navigation._fitGeofence();
+        }
+
+        function onHeightChanged(): void {
+            _navigation._fitGeofence();
+        }
+    }
 }

@@ -3,7 +3,6 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Material
 import QtCore
-import Qt.labs.platform as Platform
 import globals
 import kova.tools
 import kova.services
@@ -250,7 +249,7 @@ ApplicationWindow {
         liveData: _liveData
         gps: _gpsManager
         tooltip: _mainTooltip
-        onGpsWanted: _gpsMessageDialog.open()
+        onGpsWanted: _gpsMessageDialog.ask()
     }
 
     BackKeyShortcut {
@@ -462,6 +461,7 @@ ApplicationWindow {
         x: _mainWindow.width - width - 1
         figures: _mainWindow.pathsAdvanceInfo
         pathIndex: _debriefingDialog.currentPathIndex
+        daySeconds: _debriefingDialog.loadedDaySeconds
         valueFontFamily: _font_lato.name
         basePixelSize: _mainWindow.basePixelSize
     }
@@ -473,15 +473,13 @@ ApplicationWindow {
         anchors.centerIn: parent
     }
 
-    Platform.MessageDialog {
+    GpsQuestion {
         id: _gpsMessageDialog
         objectName: "_gpsMessageDialog"
 
-        text: "روشن کردن جیپیاس"
-        informativeText: "برای مسیریابی نیاز به فعالکردن جیپیاس میباشد!"
-        buttons: Platform.MessageDialog.Ok | Platform.MessageDialog.Cancel
-        onOkClicked: _mapFollowing.acceptGps()
-        onCancelClicked: _mapFollowing.exitRoutingAndLockToCar()
+        anchors.centerIn: parent
+        onAccepted: _mapFollowing.acceptGps()
+        onRejected: _mapFollowing.exitRoutingAndLockToCar()
     }
 
     MainTooltip {

@@ -1,5 +1,6 @@
 import QtQuick
 import QtTest
+import QtPositioning
 import globals
 import "qrc:/"
 import "../../tests/system/online"
@@ -137,12 +138,35 @@ SystemTestCase {
         mouseClick(findNamed("_miniMap"));
         tryCompare(stack, "busy", false, 5000);
         mouseClick(findNamed("_btnMyRoute"));
-        tryVerify(() => onMap("_routeLine").path.length > 1, 15000);
+        const line = onMap("_routeLine");
+        tryVerify(() => line.path.length > 1, 15000);
         // Free the view from the walking phone to show the whole walk, the car at its end.
         findNamed("_lockStateItem").state = "";
-        findNamed("_map").fitToCoords(onMap("_routeLine").path);
+        findNamed("_map").fitToCoords(line.path);
         wait(3000); // tiles
+        const first = line.path.map(point => QtPositioning.coordinate(point.latitude, point.longitude));
         shoot("08-live-tracking");
+
+        // The car drives off after two minutes parked at most; the route follows it. Far enough
+        // to see at this scale, in a view that holds the first route too.
+        const end = first[first.length - 1];
+        tryVerify(() => line.path[line.path.length - 1].distanceTo(end) > 1500, 600000, "the route follows the car");
+        findNamed("_map").fitToCoords(line.path.concat(first));
+        wait(3000); // tiles
+        save("08a-route-after-the-car-moved");
+    }
+
+    // The question when the route is asked for with GPS off, and the map after it is declined.
+    function test_8b_gpsQuestion(): void {
+        const question = findNamed("_gpsMessageDialog");
+        question.ask();
+        tryVerify(() => question.opened, 3000);
+        shoot("08b-gps-question");
+        mouseClick(findNamed("_gpsCancelButton"));
+        tryVerify(() => !question.visible, 3000);
+        compare(findNamed("_lockStateItem").state, "car");
+        wait(1000);
+        save("08c-gps-question-declined");
     }
 
     // The dashboard's small map has the same buttons: these are the main map's.
@@ -183,6 +207,12 @@ SystemTestCase {
         mouseClick(findNamed("_createLinkButton"));
         tryVerify(() => findNamed("_linkView").visible, 10000);
         shoot("13-share-link");
+        // As a link made on another phone shows: its password is not known here.
+        const page = findNamed("_shareLocation");
+        const token = page.authToken;
+        page.authToken = "made-elsewhere";
+        shoot("13a-share-link-made-elsewhere");
+        page.authToken = token;
     }
 
     function test_9d_geofence(): void {
@@ -202,6 +232,22 @@ SystemTestCase {
         tryVerify(() => modes.opened, 3000);
         shoot("16-geofence-modes");
         modes.close();
+        tryVerify(() => !modes.visible, 3000);
+
+        // A wide window: the zone is fitted to the page's width, not to the narrower one it
+        // has while it opens.
+        _tour.window.back();
+        tryCompare(stack, "busy", false, 5000);
+        _tour.window.showNormal();
+        _tour.window.width = 1400;
+        _tour.window.height = 700;
+        tryVerify(() => _tour.window.contentItem.width === 1400, 3000);
+        _tour.window.currentOperation = Globals.GeoFence_Operation;
+        tryCompare(stack, "busy", false, 5000);
+        wait(3000); // tiles
+        save("14a-geofence-wide");
+        _tour.window.showMaximized();
+        tryVerify(() => _tour.window.contentItem.width < 1400, 3000);
     }
 
     function test_9e_mapSettings(): void {

@@ -268,6 +268,45 @@ Item {
             compare(map.zoomLevel, map.maximumZoomLevel);
         }
 
+        // Two fingers about the map's centre, moved from `from` to `to` apart in `steps` events,
+        // each delivered on a frame of its own as from a screen.
+        function spread(map: var, touch: var, from: real, to: real, steps: int): void {
+            for (let step = 1; step <= steps; ++step) {
+                const half = (from + (to - from) * step / steps) / 2;
+                touch.move(0, map, 200 - half, 200).move(1, map, 200 + half, 200).commit();
+                waitForRendering(map, 100);
+            }
+        }
+
+        // The zoom follows the fingers: twice as far apart is one level in, however many touch
+        // events the gesture arrives in, and it is there when the fingers leave.
+        function test_pinchFollowsTheFingers_data() {
+            return [
+                { "tag": "apart in one event", "start": 100, "steps": 1, "spread": 2, "animations": true },
+                { "tag": "apart in 20 events", "start": 100, "steps": 20, "spread": 2, "animations": true },
+                { "tag": "apart in 20 events, no animations", "start": 100, "steps": 20, "spread": 2, "animations": false },
+                { "tag": "together in 20 events", "start": 300, "steps": 20, "spread": 0.5, "animations": true }
+            ];
+        }
+
+        function test_pinchFollowsTheFingers(data) {
+            const map = createMap(400, 400);
+            map.animationsEnabled = data.animations;
+            const touch = touchEvent(map);
+            touch.press(0, map, 200 - data.start / 2, 200).press(1, map, 200 + data.start / 2, 200).commit();
+            // Far enough for the gesture to be taken for a pinch; the zoom counts from there.
+            const from = data.start * (data.spread > 1 ? 1.5 : 2 / 3);
+            spread(map, touch, data.start, from, 10);
+            const before = map.zoomLevel;
+            spread(map, touch, from, from * data.spread, data.steps);
+            const during = map.zoomLevel;
+            touch.release(0, map, 200 - from * data.spread / 2, 200).release(1, map, 200 + from * data.spread / 2, 200).commit();
+            fuzzyCompare(during - before, Math.log2(data.spread), 0.01);
+            compare(map.zoomLevel, during);
+            wait(400);
+            compare(map.zoomLevel, during, "nothing moves on after the gesture");
+        }
+
         function test_markerGlidesAndPulses() {
             const map = createMap(400, 400);
             const marker = map.locationItem;

@@ -168,6 +168,62 @@ TestCase {
         compare(named("_geoFenceInOutSettings").inOut, Globals.GeofenceOut);
     }
 
+    // The zone is fitted to the map as the page ends up, wide where the window is, and again when
+    // the window changes size, unless a corner is held right then.
+    function test_geofenceFitsTheMapsSize_data() {
+        return [
+            { "tag": "wide window", "resize": null, "held": false },
+            { "tag": "turned to tall", "resize": [500, 1200], "held": false },
+            { "tag": "resized while a corner is held", "resize": [500, 1200], "held": true }
+        ];
+    }
+
+    function test_geofenceFitsTheMapsSize(data) {
+        _testCase.window.showNormal();
+        _testCase.window.width = 1400;
+        _testCase.window.height = 800;
+        const stack = named("_mainStackView");
+        stack.push(named("_dashboard"), {}, 1);
+        _testCase.window.currentOperation = Globals.CarControl_Operation;
+        _testCase.window.currentOperation = Globals.Settings_Operation;
+        tryCompare(stack, "busy", false);
+        const geofence = _testCase.map.geofenceItem;
+        geofence.setCenter(QtPositioning.coordinate(36.3, 59.6), 2000);
+        _testCase.window.currentOperation = Globals.GeoFence_Operation;
+        tryCompare(stack, "busy", false);
+        tryCompare(_testCase.map, "width", 1400);
+        const fitted = () => {
+            const zoom = _testCase.map.zoomLevel;
+            _testCase.map.fitToCoords(geofence.polygon.path);
+            const again = _testCase.map.zoomLevel;
+            _testCase.map.zoomLevel = zoom;
+            return again;
+        };
+        fuzzyCompare(_testCase.map.zoomLevel, fitted(), 1e-6);
+        if (!data.resize)
+            return;
+
+        const before = _testCase.map.zoomLevel;
+        waitForRendering(_testCase.window.contentItem);
+        const corner = _testCase.map.fromCoordinate(geofence.coords[0], false);
+        if (data.held) {
+            mousePress(_testCase.map, corner.x, corner.y);
+            for (let step = 1; step <= 5; ++step)
+                mouseMove(_testCase.map, corner.x, corner.y + 4 * step);
+            verify(geofence.dragging);
+        }
+        _testCase.window.width = data.resize[0];
+        _testCase.window.height = data.resize[1];
+        tryCompare(_testCase.map, "width", data.resize[0]);
+        if (data.held) {
+            compare(_testCase.map.zoomLevel, before);
+            mouseRelease(_testCase.map, corner.x, corner.y + 20);
+        } else {
+            verify(Math.abs(_testCase.map.zoomLevel - before) > 0.1);
+            fuzzyCompare(_testCase.map.zoomLevel, fitted(), 1e-6);
+        }
+    }
+
     // A device reply while the zone is being edited, or while the settings pages are open,
     // never replaces the corners; the first reply after leaving them does.
     function test_zoneLoadsOncePerVisit_data() {

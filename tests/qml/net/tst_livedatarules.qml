@@ -51,21 +51,38 @@ TestCase {
         }
     }
 
+    // The day's figures: average speed is distance over driving time, and the day's stop time
+    // is the part of the day gone by when its trips were asked, less the driving.
     function test_tripFigures_data() {
-        const one = { "distance": 4000, "drivingTime": 3725, "stopTime": 600, "maxSpeed": 20, "avrageSpeed": 10 };
-        const two = { "distance": 1500, "drivingTime": 100, "stopTime": 50, "maxSpeed": 25, "avrageSpeed": 5 };
+        const one = { "distance": 20000, "drivingTime": 1800, "stopTime": 600, "maxSpeed": 20, "avrageSpeed": 12 };
+        const two = { "distance": 16777, "drivingTime": 1150, "stopTime": 50, "maxSpeed": 25, "avrageSpeed": 10 };
+        const day = 86400;
         return [
-            { "tag": "all of one path", "figures": [one], "index": 0, "expected": { "distance": "4 km", "drivingTime": "01:02:05", "stopTime": "22:57:55", "maxSpeed": "72.0 km/h", "avrageSpeed": "36.0 km/h" } },
-            { "tag": "all of two paths", "figures": [one, two], "index": 0, "expected": { "distance": "5.5 km", "drivingTime": "01:03:45", "stopTime": "22:56:15", "maxSpeed": "90.0 km/h", "avrageSpeed": "27.0 km/h" } },
-            { "tag": "second path", "figures": [one, two], "index": 2, "expected": { "distance": "1.5 km", "drivingTime": "00:01:40", "stopTime": "00:00:50", "maxSpeed": "90.0 km/h", "avrageSpeed": "18.0 km/h" } },
-            { "tag": "a day wraps", "figures": [{ "distance": 0, "drivingTime": 90000, "stopTime": 0, "maxSpeed": 0, "avrageSpeed": 0 }], "index": 1, "expected": { "distance": "0 km", "drivingTime": "01:00:00", "stopTime": "00:00:00", "maxSpeed": "0.0 km/h", "avrageSpeed": "0.0 km/h" } },
-            { "tag": "no paths", "figures": [], "index": 0, "expected": { "distance": "0 km", "drivingTime": "00:00:00", "stopTime": "00:00:00", "maxSpeed": "0.0 km/h", "avrageSpeed": "0.0 km/h" } },
-            { "tag": "index past the list", "figures": [one], "index": 3, "expected": { "distance": "0 km", "drivingTime": "00:00:00", "stopTime": "00:00:00", "maxSpeed": "0.0 km/h", "avrageSpeed": "0.0 km/h" } }
+            { "tag": "all of a past day", "figures": [one, two], "index": 0, "period": day, "expected": { "distance": "36.777 km", "drivingTime": "00:49:10", "stopTime": "23:10:50", "maxSpeed": "90.0 km/h", "avrageSpeed": "44.9 km/h" } },
+            { "tag": "all of today at 10:00", "figures": [one, two], "index": 0, "period": 36000, "expected": { "distance": "36.777 km", "drivingTime": "00:49:10", "stopTime": "09:10:50", "maxSpeed": "90.0 km/h", "avrageSpeed": "44.9 km/h" } },
+            { "tag": "all of a day not begun", "figures": [], "index": 0, "period": 0, "expected": { "distance": "0 km", "drivingTime": "00:00:00", "stopTime": "00:00:00", "maxSpeed": "0.0 km/h", "avrageSpeed": "0.0 km/h" } },
+            { "tag": "second path", "figures": [one, two], "index": 2, "period": 36000, "expected": { "distance": "16.777 km", "drivingTime": "00:19:10", "stopTime": "00:00:50", "maxSpeed": "90.0 km/h", "avrageSpeed": "52.5 km/h" } },
+            { "tag": "a day wraps", "figures": [{ "distance": 0, "drivingTime": 90000, "stopTime": 0, "maxSpeed": 0, "avrageSpeed": 0 }], "index": 1, "period": day, "expected": { "distance": "0 km", "drivingTime": "01:00:00", "stopTime": "00:00:00", "maxSpeed": "0.0 km/h", "avrageSpeed": "0.0 km/h" } },
+            { "tag": "no paths", "figures": [], "index": 0, "period": day, "expected": { "distance": "0 km", "drivingTime": "00:00:00", "stopTime": "00:00:00", "maxSpeed": "0.0 km/h", "avrageSpeed": "0.0 km/h" } },
+            { "tag": "index past the list", "figures": [one], "index": 3, "period": day, "expected": { "distance": "0 km", "drivingTime": "00:00:00", "stopTime": "00:00:00", "maxSpeed": "0.0 km/h", "avrageSpeed": "0.0 km/h" } }
         ];
     }
 
     function test_tripFigures(data) {
-        compare(LiveDataRules.tripFigureTexts(data.figures, data.index), data.expected);
+        compare(LiveDataRules.tripFigureTexts(data.figures, data.index, data.period), data.expected);
+    }
+
+    // Runs with TZ=UTC: 2024-03-20 is the day asked for.
+    function test_dayGoneBy_data() {
+        return [
+            { "tag": "a past day", "now": new Date(2024, 2, 22, 9, 0, 0), "seconds": 86400 },
+            { "tag": "today at 10:00:05", "now": new Date(2024, 2, 20, 10, 0, 5), "seconds": 36005 },
+            { "tag": "the day to come", "now": new Date(2024, 2, 19, 23, 0, 0), "seconds": 0 }
+        ];
+    }
+
+    function test_dayGoneBy(data) {
+        compare(LiveDataRules.dayGoneBy(new Date(2024, 2, 20, 0, 0, 0), data.now), data.seconds);
     }
 
     function test_settingsAssignments_data() {

@@ -173,6 +173,49 @@ Item {
             compare(_page.url, ShareLink.defaultBase + "?imei=358000000000003&authToken=t3");
         }
 
+        // Each new link is offered a password of its own, in clear: six digits, never a constant
+        // shared by every phone.
+        function test_newLinkPassword() {
+            const field = findChild(_page, "_sharePasswordField");
+            const seen = [];
+            for (let visit = 0; visit < 3; ++visit) {
+                answer({ "isValid": true, "authToken": "t1" }, () => _page.getShareToken());
+                answer({ "isValid": true }, () => mouseClick(findChild(_page, "_dropLinkButton")));
+                verify(/^[0-9]{6}$/.test(field.text), field.text);
+                verify(!seen.includes(field.text), field.text);
+                seen.push(field.text);
+            }
+            verify(!seen.includes("470385"));
+            compare(field.echoMode, TextInput.Normal);
+        }
+
+        // The link's password is shown and shared only when this phone made the link; a link made
+        // elsewhere gets the offer of a new one.
+        function test_knownPassword_data() {
+            return [
+                { "tag": "made here", "token": "mine", "line": "کلمه عبور: 246810", "known": true },
+                { "tag": "made on another phone since", "token": "theirs", "line": "کلمه عبور این لینک در این گوشی ثبت نشده است.", "known": false }
+            ];
+        }
+
+        function test_knownPassword(data) {
+            _page.mobilePlatform = true;
+            answer({ "isValid": true }, () => _page.getShareToken());
+            findChild(_page, "_sharePasswordField").text = "246810";
+            answer({ "isValid": true, "authToken": "mine" }, () => mouseClick(findChild(_page, "_createLinkButton")));
+            _page.authToken = undefined;
+            answer({ "isValid": true, "authToken": data.token }, () => _page.getShareToken());
+            compare(findChild(_page, "_passwordLine").text, data.line);
+            compare(findChild(_page, "_shareButton").visible, data.known);
+            compare(findChild(_page, "_newLinkButton").visible, !data.known);
+            if (!data.known) {
+                mouseClick(findChild(_page, "_newLinkButton"));
+                verify(findChild(_page, "_creationView").visible);
+                verify(/^[0-9]{6}$/.test(findChild(_page, "_sharePasswordField").text));
+            }
+            _page.mobilePlatform = false;
+        }
+
         function test_shareText() {
             const date = new Date(Date.UTC(2024, 2, 20, 8, 5));
             compare(ShareLink.shareText("L", "pw", date), "ردیاب اوریبل\n        L\n        کلمه عبور: pw\n        اعتبار تا : 08:05 1-1-1403");

@@ -58,7 +58,6 @@ SystemTestCase {
         tryVerify(() => near(map.locationItem.coordinate, carCoordinate(), 1), 5000, "the marker sits on the car");
         tryVerify(() => near(map.center, carCoordinate(), 1), 5000, "the map follows the car");
         verify(map.locationItem.visible);
-        verify(map.locationItem.pulsing, "fresh positions keep the marker pulsing");
         verify(findNamed("_parametersItem").visible);
         compare(findChild(findNamed("_speedRow"), "_value").text.length, 3);
     }

@@ -167,7 +167,8 @@ SystemTestCase {
         if (!map.enableRouting) {
             // GPS was found off before the fix arrived: the dialog turns it on.
             const dialog = findNamed("_gpsMessageDialog");
-            dialog.okClicked();
+            tryVerify(() => dialog.opened, 3000);
+            mouseClick(findNamed("_gpsOkButton"));
         }
         tryVerify(() => map.enableRouting, 10000, "the location service gives positions, so routing starts");
         tryVerify(() => map.myCoordinateIsValid, 10000);

@@ -40,6 +40,12 @@ SystemTestCase {
             verify(Math.abs(a.latitude - b.latitude) < 1e-6 || Math.abs(a.longitude - b.longitude) < 1e-6, "stretch " + i);
         }
 
+        // The car drives 330 m on while the phone stands: the route is asked for and drawn again.
+        const moved = QtPositioning.coordinate(car.latitude + 0.003, car.longitude);
+        _testCase.window.currentLocation = { "dateTime": new Date(), "lat": moved.latitude, "lon": moved.longitude, "alt": 900, "course": 0, "speed": 0, "accuracy": 10 };
+        verify(_testCase.window.getMyRouteToCar(), "the car's move asks again");
+        tryVerify(() => line.path[line.path.length - 1].distanceTo(moved) < 1, 15000, "the route ends where the car is now");
+
         mouseClick(routeButton);
         verify(!map.enableRouting);
         verify(!line.visible);
