@@ -1,6 +1,7 @@
 #include "BusProbe.h"
 #include "OpenedLinks.h"
 #include "PhoneServices.h"
+#include "ProcessTime.h"
 #include "ProcessSetup.h"
 #include "Registration.h"
 #include "ResidentMemory.h"
@@ -51,6 +52,7 @@ public slots:
         qmlRegisterType<OpenedLinks>("kova.testing", 1, 0, "OpenedLinks");
         qmlRegisterType<BusProbe>("kova.testing", 1, 0, "BusProbe");
         qmlRegisterType<ResidentMemory>("kova.testing", 1, 0, "ResidentMemory");
+        qmlRegisterType<ProcessTime>("kova.testing", 1, 0, "ProcessTime");
     }
 
     // System tests look at what the development SMS gateway received; the tour saves its
@@ -69,7 +71,8 @@ public slots:
                 {QStringLiteral("smsGateway"), smsGateway()},
                 {QStringLiteral("screenshotDir"), qEnvironmentVariable("KOVA_SCREENSHOT_DIR")},
                 {QStringLiteral("soakMinutes"), qEnvironmentVariableIntValue("KOVA_SOAK_MINUTES")},
-                {QStringLiteral("soakScreens"), qEnvironmentVariable("KOVA_SOAK_SCREENS")}});
+                {QStringLiteral("soakScreens"), qEnvironmentVariable("KOVA_SOAK_SCREENS")},
+                {QStringLiteral("benchCar"), qEnvironmentVariable("KOVA_BENCH_CAR")}});
     }
 };
 
