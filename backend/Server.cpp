@@ -189,13 +189,20 @@ void Server::handleTripReply(const QByteArray &body)
     const quint64 generation = m_tripGeneration;
     m_cutters.start([this, body, generation] {
         std::optional<TripCutter::Trip> trip = TripCutter::cut(body);
+        // The lines and the points by the second are read on the interface thread; building
+        // them is as long as the cut.
+        TripDay::Trips trips = trip ? TripDay::fromPaths(trip->paths) : TripDay::Trips();
         QMetaObject::invokeMethod(
-            this, [this, generation, trip = std::move(trip)] { takeTrip(generation, trip); },
+            this,
+            [this, generation, trip = std::move(trip), trips = std::move(trips)] {
+                takeTrip(generation, trip, trips);
+            },
             Qt::QueuedConnection);
     });
 }
 
-void Server::takeTrip(quint64 generation, const std::optional<TripCutter::Trip> &trip)
+void Server::takeTrip(quint64 generation, const std::optional<TripCutter::Trip> &trip,
+                      const TripDay::Trips &trips)
 {
     if (generation != m_tripGeneration)
         return;
@@ -205,5 +212,9 @@ void Server::takeTrip(quint64 generation, const std::optional<TripCutter::Trip> 
     }
     m_debriefingPath = trip->paths;
     m_pathsAdvanceInfo = trip->figures;
+    if (m_trips)
+        m_trips->deleteLater();
+    m_trips = new TripDay(this);
+    m_trips->setTrips(trips);
     emit debriefingReply();
 }

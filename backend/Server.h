@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TripCutter.h"
+#include "TripDay.h"
 
 #include <QDateTime>
 #include <QNetworkRequest>
@@ -32,6 +33,9 @@ class Server : public QObject
     // The map plugin's walking-route service: KOVA_ROUTING_URL, else the route API under
     // "/route/v1/foot/" on the server's host. The plugin appends "lon,lat;lon,lat?options".
     Q_PROPERTY(QString routingUrl READ routingUrl CONSTANT)
+    // The last trip reply's paths, ready for the map and the playback bar; a new object for each
+    // reply, so that whoever holds the previous one sees it change.
+    Q_PROPERTY(TripDay *trips READ trips NOTIFY debriefingReply)
 
 public:
     explicit Server(QObject *parent = nullptr);
@@ -41,6 +45,7 @@ public:
     QString communicationUrl() const { return m_communicationUrl; }
     QString mapProvidersUrl() const { return m_mapProvidersUrl; }
     QString routingUrl() const { return m_routingUrl; }
+    TripDay *trips() const { return m_trips; }
 
     Q_INVOKABLE void getLastLocation(quint64 imei, bool isFirst = false);
     Q_INVOKABLE void getDebriefingPath(quint64 imei, const QDateTime &startTime,
@@ -83,7 +88,8 @@ private:
               std::function<void(const QByteArray &)> onBody, std::function<void(int)> onError);
     void abandon(const Exchange &exchange);
     void handleTripReply(const QByteArray &body);
-    void takeTrip(quint64 generation, const std::optional<TripCutter::Trip> &trip);
+    void takeTrip(quint64 generation, const std::optional<TripCutter::Trip> &trip,
+                  const TripDay::Trips &trips);
 
     QNetworkAccessManager *m_manager;
     QString m_serverHostUrl;
@@ -94,6 +100,7 @@ private:
     QNetworkRequest m_request;
     QVariantList m_debriefingPath;
     QVariantList m_pathsAdvanceInfo;
+    TripDay *m_trips = nullptr;
     Exchange m_tripExchange;
     QList<Exchange> m_polls;
     int m_timeoutMs = 40000;

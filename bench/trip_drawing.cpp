@@ -1,13 +1,16 @@
 // A day of a car's trips, from the bytes of the server's reply to paths on the screen: the reply
-// checked and cut into paths as the server client does, handed to the map and the playback bar
-// as the main window does, until the frame that shows them is rendered. Set against two
-// baselines of the same run: one map line given the same points at once, and 86,400 great-circle
-// distances (the cutter's own unavoidable work for a day of one point a second). Three sizes, a
-// tenth of a day, a day and the three days a reply may hold, show how the time grows.
+// checked and cut into paths on a worker thread as the server client does, handed to the map and
+// the playback bar as the main window does, until the frame that shows them is rendered. Two
+// figures: the whole time, and the longest stretch in it that the window could not draw (a timer
+// asking to tick every 2 ms on the interface thread finds the gaps). Set against baselines of the
+// same run: one map line given the same points at once, and 86,400 great-circle distances (the
+// cutter's own unavoidable work for a day of one point a second). Three sizes, a tenth of a day,
+// a day and the three days a reply may hold, show how the time grows.
 #include "DataChannelRecords.h"
 #include "ProcessSetup.h"
 #include "Registration.h"
 #include "TripCutter.h"
+#include "TripDay.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -17,6 +20,8 @@
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTextStream>
+#include <QThreadPool>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -26,6 +31,8 @@ namespace {
 constexpr int daySeconds = 86400;
 // 2024-03-20 00:00 UTC: a past day, as every trip asked for is.
 constexpr quint32 firstTime = 1710892800;
+// The longest the window may stand still while a day of trips arrives.
+constexpr double stallGoalMs = 100;
 
 // The map and the playback bar as the main window holds them; the map draws on an empty
 // background so that no tile is fetched.
@@ -39,13 +46,14 @@ import "qrc:/"
 Window {
     id: _window
 
+    // What the bench checks was drawn.
+    readonly property int layers: _map.debriefingPaths.length
     property int basePixelSize: 16
     property real basePixelSizeFactor: 1
 
-    function showTrips(reply: var): void {
-        const paths = Array.from(reply);
-        _map.createDebriefingPaths(paths);
-        _bar.paths = paths;
+    function showTrips(trips: var): void {
+        _map.createDebriefingPaths(trips);
+        _bar.trips = trips;
         _bar.state = "run";
     }
 
@@ -55,7 +63,7 @@ Window {
 
     function clear(): void {
         _map.clearDebriefingPaths();
-        _bar.paths = [];
+        _bar.trips = null;
         _bar.state = "stop";
         _line.path = [];
     }
@@ -185,32 +193,53 @@ public:
 
     ~Bench() { delete m_window; }
 
-    // Milliseconds from the reply's bytes to the rendered frame that shows its paths.
-    double tripsDrawn(const QByteArray &reply)
+    struct Timing
+    {
+        double total = -1;   // ms from the reply's bytes to the rendered frame with its paths
+        double longest = -1; // ms of the longest stretch the interface thread did not turn
+    };
+
+    // The reply cut on a worker thread, its trips shown on the interface thread once cut.
+    Timing tripsDrawn(const QByteArray &reply)
     {
         clear();
-        QElapsedTimer clock;
-        clock.start();
-        if (DataChannelRecords::tripReplyError(reply))
-            return -1;
-        const std::optional<TripCutter::Trip> trip = TripCutter::cut(reply);
-        if (!trip || trip->paths.isEmpty())
-            return -1;
-        QMetaObject::invokeMethod(m_window, "showTrips", Q_ARG(QVariant, QVariant(trip->paths)));
-        render();
-        return clock.nsecsElapsed() / 1e6;
+        return timed([this, reply](const std::function<void()> &shown) {
+            QThreadPool::globalInstance()->start([this, reply, shown] {
+                std::optional<TripCutter::Trip> trip;
+                if (!DataChannelRecords::tripReplyError(reply))
+                    trip = TripCutter::cut(reply);
+                TripDay::Trips trips = trip ? TripDay::fromPaths(trip->paths) : TripDay::Trips();
+                QMetaObject::invokeMethod(
+                    m_window,
+                    [this, trips = std::move(trips), shown] {
+                        if (trips.isEmpty()) {
+                            m_refused = true;
+                        } else {
+                            m_trips = std::make_unique<TripDay>();
+                            m_trips->setTrips(trips);
+                            QMetaObject::invokeMethod(
+                                m_window, "showTrips",
+                                Q_ARG(QVariant, QVariant::fromValue(m_trips.get())));
+                            m_refused = m_window->property("layers").toInt() != trips.size();
+                        }
+                        shown();
+                    },
+                    Qt::QueuedConnection);
+            });
+        });
     }
 
-    // Milliseconds to set one line to the same points at once and render it.
-    double lineDrawn(const QVariantList &coordinates)
+    // One line set to the same points at once.
+    Timing lineDrawn(const QVariantList &coordinates)
     {
         clear();
-        QElapsedTimer clock;
-        clock.start();
-        QMetaObject::invokeMethod(m_window, "showLine", Q_ARG(QVariant, QVariant(coordinates)));
-        render();
-        return clock.nsecsElapsed() / 1e6;
+        return timed([this, coordinates](const std::function<void()> &shown) {
+            QMetaObject::invokeMethod(m_window, "showLine", Q_ARG(QVariant, QVariant(coordinates)));
+            shown();
+        });
     }
+
+    bool refused() const { return m_refused; }
 
 private:
     void clear()
@@ -218,6 +247,41 @@ private:
         QMetaObject::invokeMethod(m_window, "clear");
         render();
         m_engine.collectGarbage();
+    }
+
+    // Starts `work`, which calls its argument once its change is made; times it until the next
+    // rendered frame, watching the gaps between the ticks of a 2 ms timer meanwhile.
+    Timing timed(const std::function<void(const std::function<void()> &)> &work)
+    {
+        QEventLoop loop;
+        QElapsedTimer clock;
+        qint64 lastTick = 0;
+        qint64 longest = 0;
+        const auto tick = [&] {
+            const qint64 now = clock.nsecsElapsed();
+            longest = std::max(longest, now - lastTick);
+            lastTick = now;
+        };
+        QTimer ticker;
+        ticker.setTimerType(Qt::PreciseTimer);
+        ticker.setInterval(2);
+        QObject::connect(&ticker, &QTimer::timeout, &loop, tick);
+        bool changed = false;
+        const QMetaObject::Connection swapped =
+            QObject::connect(m_window, &QQuickWindow::frameSwapped, &loop, [&] {
+                if (changed)
+                    loop.quit();
+            });
+        clock.start();
+        ticker.start();
+        work([&] {
+            changed = true;
+            m_window->requestUpdate();
+        });
+        loop.exec();
+        tick();
+        QObject::disconnect(swapped);
+        return {clock.nsecsElapsed() / 1e6, longest / 1e6};
     }
 
     void render()
@@ -231,6 +295,9 @@ private:
     QQmlEngine m_engine;
     std::unique_ptr<QQmlComponent> m_component;
     QQuickWindow *m_window = nullptr;
+    bool m_refused = false;
+    // The day the window shows, as the server client keeps its last reply's.
+    std::unique_ptr<TripDay> m_trips;
 };
 
 // Milliseconds for a day's worth of great-circle distances between neighbouring points.
@@ -284,19 +351,25 @@ int main(int argc, char *argv[])
             coordinates.append(QVariant::fromValue(coordinate));
 
         // The kinds of work take turns, so a machine that slows down hurts all alike.
-        QList<double> trips, lines, distanceTimes;
+        QList<double> trips, tripStalls, lines, lineStalls, distanceTimes;
         for (int i = 0; i < size.samples; ++i) {
-            trips.append(bench.tripsDrawn(reply));
-            lines.append(bench.lineDrawn(coordinates));
+            const Bench::Timing tripTiming = bench.tripsDrawn(reply);
+            trips.append(tripTiming.total);
+            tripStalls.append(tripTiming.longest);
+            const Bench::Timing lineTiming = bench.lineDrawn(coordinates);
+            lines.append(lineTiming.total);
+            lineStalls.append(lineTiming.longest);
             distanceTimes.append(distances(track));
         }
-        if (trips.contains(-1)) {
+        if (bench.refused()) {
             QTextStream(stderr) << "the synthetic reply was refused\n";
             return 1;
         }
         const double trip = median(trips);
         const double line = median(lines);
         const double distance = median(distanceTimes);
+        const double tripStall = median(tripStalls);
+        const double lineStall = median(lineStalls);
         perPoint.append(trip / size.points);
         if (size.points == daySeconds)
             perPointAtOneDay = perPoint.last();
@@ -306,7 +379,13 @@ int main(int argc, char *argv[])
             << " ms; the trips take " << QString::number(trip / line, 'f', 2) << " times as long\n"
             << "  baseline: " << daySeconds << " great-circle distances: " << figure(distance)
             << " ms; the trips take " << QString::number(trip / distance, 'f', 1)
-            << " times as long\n";
+            << " times as long\n"
+            << "  longest stretch the window cannot draw: " << figure(tripStall)
+            << " ms (goal for a day: at most " << figure(stallGoalMs) << " ms, "
+            << QString::number(tripStall / stallGoalMs, 'f', 2) << " of it)\n"
+            << "  baseline: the longest stretch with one map line set at once: "
+            << figure(lineStall) << " ms; the trips' is "
+            << QString::number(tripStall / lineStall, 'f', 2) << " times as long\n";
         out.flush();
     }
     out << "time per point against a day of points (1.00 is linear growth):";

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Material
 import QtLocation as QL
+import QtPositioning
 
 // One trip on the map: its line and, once it has a point, an 'S' disc at the first and an 'E'
 // disc at the last coordinate. Set `path` whole: a day holds tens of thousands of points.
@@ -13,6 +14,10 @@ QL.MapItemGroup {
 
     function addCoordinate(coord: var): void {
         _polyline.addCoordinate(coord);
+    }
+
+    function setPath(path: geoPath): void {
+        _polyline.setPath(path);
     }
 
     // Reads two points, not the whole path.

@@ -5,6 +5,7 @@ import QtQuick.Controls.Material
 import QtQuick.Effects
 import QtLocation as QL
 import QtPositioning
+import kova.tools
 import "LiveDataRules.js" as LiveDataRules
 
 // The map on which the owner follows the car: the car marker, the phone's position and the route
@@ -85,18 +86,19 @@ MyMap {
         _map.debriefingPaths = [];
     }
 
-    // Each path maps the decimal Unix seconds of a point to its location record. Such keys
-    // enumerate in ascending order, so the values come in time order without a sort; each line
-    // is set whole, as one list.
-    function createDebriefingPaths(paths: var): void {
+    // One layer per trip, each line handed its whole path natively: a day holds tens of
+    // thousands of points, too many to pass through script.
+    function createDebriefingPaths(trips: TripDay): void {
         clearDebriefingPaths();
-        const trips = Array.from(paths ?? []);
         const layers = [];
-        for (let i = 0; i < trips.length; ++i) {
+        const count = trips?.count ?? 0;
+        for (let i = 0; i < count; ++i) {
             const layer = _pathComponent.createObject(_map, {
-                "line.color": _map.pathColors[i % _map.pathColors.length],
-                "path": Object.values(trips[i] ?? {}).map(point => QtPositioning.coordinate(point.lat, point.lon))
-            });
+                "line.color": _map.pathColors[i % _map.pathColors.length]
+            }) as GeoPath;
+            if (!layer)
+                continue;
+            layer.setPath(trips.path(i));
             _map.addMapItemGroup(layer);
             layers.push(layer);
         }

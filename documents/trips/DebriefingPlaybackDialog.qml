@@ -4,7 +4,6 @@ import QtQuick
 import QtQuick.Controls.Material
 import QtQuick.Layouts
 import QtCore
-import QtPositioning
 import kova.tools
 import "TripPlayback.js" as TripPlayback
 import "LiveDataRules.js" as LiveDataRules
@@ -19,14 +18,13 @@ Pane {
     property Server server
     property real imei: 0
 
-    property var paths: []
+    // The loaded day's trips; the bar reads a few points of them at a time, never all.
+    property TripDay trips: null
     readonly property bool isRunning: _playbackTimer.running && state === "run"
     readonly property bool popupVisible: _datePopup.visible || _tripChooser.popup.visible
-    // 0 for all trips, k for the k-th trip of `paths` (its figures are entry k - 1).
+    // 0 for all trips, k for the k-th trip of `trips` (its figures are entry k - 1).
     readonly property int currentPathIndex: _pathNumberAt(_chosenEntry)
-    readonly property var currentPath: _tripOf(paths, currentPathIndex) ?? {}
-    readonly property var currentPath_Keys: _tripOf(_tripKeys, currentPathIndex) ?? []
-    // Read from the keys of every trip rather than from currentPath_Keys: a binding on that list
+    // Read from the times of every trip rather than from _currentTripTimes: a binding on that list
     // would be asked for again while the list is first being set.
     readonly property real currentPath_StartTime: Number(_tripOf(_tripKeys, currentPathIndex)?.[0] ?? 0)
     readonly property real currentPath_EndTime: Number(_tripOf(_tripKeys, currentPathIndex)?.slice(-1)[0] ?? 0)
@@ -39,8 +37,10 @@ Pane {
     readonly property int speedFactor: _speedChooser.currentValue ?? 10
 
     property var _entries: TripPlayback.chooserEntries([], [])
-    // The keys of every trip in order, listed once per load: a day may hold 86,400 of them.
+    // The first two and the last second of every trip, listed once per load: all the chooser and
+    // the timeline need of a trip's times.
     property var _tripKeys: []
+    readonly property var _currentTripTimes: _tripOf(_tripKeys, currentPathIndex) ?? []
     // The chooser's index, copied when it changes: bindings that read the list's own index while
     // it is being built would loop.
     property int _chosenEntry: 0
@@ -78,8 +78,21 @@ Pane {
         yesterday = new Date(now.getFullYear(), now.getMonth(), now.getDate() - 1);
     }
 
+    // The chosen trip's record at `second`, undefined where the car left none.
+    function pointAt(second: real): var {
+        return trips?.pointAt(_chosenTrip(), second);
+    }
+
     function _fillChooser(): void {
-        _tripKeys = Array.from(paths ?? []).map(trip => Object.keys(trip ?? {}));
+        const keys = [];
+        for (let i = 0; i < (trips?.count ?? 0); ++i) {
+            const count = trips.pointCount(i);
+            const times = [];
+            for (const index of [0, 1, count - 1].slice(0, Math.min(count, 3)))
+                times.push(trips.timeAt(i, index));
+            keys.push(times);
+        }
+        _tripKeys = keys;
         _entries = TripPlayback.chooserEntries(_tripKeys, map ? map.pathColors : ["black"]);
         if (_tripChooser.currentIndex !== 0)
             _tripChooser.currentIndex = 0;
@@ -97,10 +110,10 @@ Pane {
         return (list ?? [])[number >= 1 ? number - 1 : 0];
     }
 
-    // The chosen trip's entry, worked out afresh: handlers never see one property updated and
-    // another not yet.
-    function _currentTrip(list: var): var {
-        return _tripOf(list, _pathNumberAt(_chosenEntry));
+    // The chosen trip's index, the first trip's for all trips, worked out afresh: handlers never
+    // see one property updated and another not yet.
+    function _chosenTrip(): int {
+        return Math.max(_pathNumberAt(_chosenEntry), 1) - 1;
     }
 
     // Shows the chosen trip alone, locked on the car, or all trips in one view.
@@ -117,16 +130,14 @@ Pane {
             layers[i].visible = chosen === 0 || i + 1 === chosen;
         lockStateRequested(chosen === 0 ? "" : "car");
         map.tilt = 0;
-        if (chosen === 0) {
-            const trips = Array.from(paths ?? []).slice(0, layers.length);
-            map.fitToCoords(TripPlayback.corners(trips).map(corner => QtPositioning.coordinate(corner.lat, corner.lon)));
-        } else {
+        if (chosen === 0)
+            map.fitToCoords(trips?.corners(layers.length) ?? []);
+        else
             map.zoomLevel = 15;
-        }
     }
 
     function _showSecond(second: real): void {
-        const point = _currentTrip(paths)?.[String(Math.round(second))];
+        const point = pointAt(Math.round(second));
         if (point)
             locationPicked(point);
     }
@@ -137,7 +148,7 @@ Pane {
             stop.destroy();
         const grey = Qt.rgba(0.5, 0.5, 0.5, 0.7);
         const stops = [];
-        for (const change of TripPlayback.motionChanges(_currentTrip(paths) ?? {}, _currentTrip(_tripKeys) ?? [])) {
+        for (const change of trips?.motionChanges(_chosenTrip()) ?? []) {
             stops.push(_gradientStop.createObject(_motionGradient, {
                 "position": change.position,
                 "color": change.moving ? grey : "transparent"
@@ -168,8 +179,8 @@ Pane {
         }
     ]
 
-    onPathsChanged: _fillChooser()
-    onCurrentPath_KeysChanged: _rebuildMotion()
+    onTripsChanged: _fillChooser()
+    on_CurrentTripTimesChanged: _rebuildMotion()
     // Leaving trip playback ends it and takes the trips off the map.
     onVisibleChanged: {
         if (visible) {

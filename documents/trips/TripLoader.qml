@@ -18,10 +18,9 @@ QtObject {
         if (debriefingDialog.state !== "loading")
             return;
         pathsAdvanceInfo = server.pathsAdvanceInfo();
-        // Converted once into script values that the map and the bar share.
-        const paths = Array.from(server.debriefingPath());
-        map.createDebriefingPaths(paths);
-        debriefingDialog.paths = paths;
+        // Native trips, shared by the map and the bar: neither converts a day of points to script.
+        map.createDebriefingPaths(server.trips);
+        debriefingDialog.trips = server.trips;
         debriefingDialog.state = "run";
     }
 

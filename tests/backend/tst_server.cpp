@@ -524,6 +524,14 @@ void TestServer::comparePaths()
         QCOMPARE(figures[i].toMap().value("drivingTime").toUInt(), drivingTimes[i]);
         QCOMPARE(figures[i].toMap().value("stopTime").toUInt(), stopTimes[i]);
     }
+    // The map and the playback bar read the same paths natively.
+    const TripDay *trips = m_server->trips();
+    QVERIFY(trips);
+    QCOMPARE(trips->count(), pathSizes.size());
+    for (int i = 0; i < trips->count(); ++i) {
+        QCOMPARE(trips->pointCount(i), pathSizes[i]);
+        QCOMPARE(trips->path(i).size(), pathSizes[i]);
+    }
 }
 
 void TestServer::tripPaths_data()

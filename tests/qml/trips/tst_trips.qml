@@ -57,8 +57,10 @@ TestCase {
                     "maxSpeed": 10,
                     "avrageSpeed": 5
                 }));
-        named("_map").createDebriefingPaths(trips);
-        dialog().paths = trips;
+        const day = createTemporaryQmlObject("import kova.tools; TripDay {}", _testCase);
+        day.setPaths(trips);
+        named("_map").createDebriefingPaths(day);
+        dialog().trips = day;
         dialog().state = "run";
     }
 
@@ -118,7 +120,7 @@ TestCase {
     function init(): void {
         dialog().state = "stop";
         named("_map").clearDebriefingPaths();
-        dialog().paths = [];
+        dialog().trips = null;
     }
 
     function test_startsOnTodayAtTenTimesSpeed(): void {

@@ -39,7 +39,7 @@ SystemTestCase {
         verify(bar.isRunning);
         compare(findNamed("_playbackTimer").interval, 16);
         const start = _testCase.window.currentLocation.dateTime.getTime();
-        verify(bar.currentPath[String(start / 1000)] !== undefined, "the car stands on a point of the chosen trip");
+        verify(bar.pointAt(start / 1000) !== undefined, "the car stands on a point of the chosen trip");
         tryVerify(() => _testCase.window.currentLocation.dateTime.getTime() > start, 10000);
     }
 
