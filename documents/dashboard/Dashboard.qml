@@ -317,8 +317,10 @@ Page {
                     z: 1
                     spacing: 2
 
+                    // The date and the time apart by a gap that grows with the text.
                     ClockText {
                         objectName: "_dateText"
+                        rightPadding: font.pixelSize * 0.5
                         text: _page.readings.date
                         font.weight: Font.Medium
                     }

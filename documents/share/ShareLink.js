@@ -25,13 +25,14 @@ function expiry(timestamp) {
     return Number.isNaN(date.getTime()) ? undefined : date;
 }
 
-// "HH:mm d-m-y" with the Jalali date not zero-filled; two empty parts while unknown.
+// "HH:mm yyyy-mm-dd", the Jalali date written as every other date of the app; two empty parts
+// while unknown.
 function expiryText(date) {
     if (!(date instanceof Date))
         return " ";
     const jalali = JalaliDate.fromGregorian(date);
     return JsTools.formatNumber(date.getHours(), 2) + ":" + JsTools.formatNumber(date.getMinutes(), 2) + " "
-            + [jalali[2], jalali[1], jalali[0]].join("-");
+            + [JsTools.formatNumber(jalali[0], 4), JsTools.formatNumber(jalali[1], 2), JsTools.formatNumber(jalali[2], 2)].join("-");
 }
 
 function expiryLine(date) {

@@ -280,6 +280,14 @@ Item {
             compare(child(page, "_dateText").text, "1403-01-01");
             compare(child(page, "_timeText").text, "08:05");
             compare(child(page, "_secondsText").text, ":09");
+            // A visible gap between the date's last digit and the hour, at the largest text too.
+            for (const factor of [1, 1.4]) {
+                _mainWindow.basePixelSize = Math.round(14 * factor);
+                const date = child(page, "_dateText");
+                // The row places its texts when it is next laid out.
+                tryVerify(() => child(page, "_timeText").x - (date.x + date.contentWidth) >= _mainWindow.basePixelSize * 0.5, 1000);
+            }
+            _mainWindow.basePixelSize = 14;
         }
 
         function test_powerButtons_data() {
