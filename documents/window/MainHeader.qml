@@ -57,6 +57,8 @@ ToolBar {
             checked: _mainHeader.following.lockState === "car"
             icon.source: "qrc:/graphics/location/carPosition_map.svg"
             icon.color: checked ? "white" : "grey"
+            ToolTip.visible: hovered
+            ToolTip.text: "دنبال کردن خودرو روی نقشه"
             onClicked: _mainHeader.following.toggleCarLock()
         }
 
@@ -69,6 +71,8 @@ ToolBar {
             visible: _mainHeader._liveTracking
             icon.source: "qrc:/graphics/location/myPosition_map.svg"
             icon.color: _mainHeader.following.lockState === "me" && _mainHeader.following.gpsIsOn ? "white" : "grey"
+            ToolTip.visible: hovered
+            ToolTip.text: "نمایش موقعیت من"
             onClicked: _mainHeader.following.toggleMyLock()
 
             BusyIndicator {
@@ -89,6 +93,8 @@ ToolBar {
             checked: _mainHeader.following.routing
             icon.source: "qrc:/graphics/location/meToCar.svg"
             icon.color: _mainHeader.following.routeShown ? "white" : "grey"
+            ToolTip.visible: hovered
+            ToolTip.text: "مسیر پیاده تا خودرو"
             onClicked: _mainHeader.following.toggleRoute()
 
             BusyIndicator {
@@ -106,6 +112,8 @@ ToolBar {
             Layout.preferredHeight: 50
             visible: _mainHeader._liveTracking || _mainHeader.operation === Globals.CarControl_Operation
             icon.source: "qrc:/graphics/share.svg"
+            ToolTip.visible: hovered
+            ToolTip.text: "اشتراک‌گذاری موقعیت زنده خودرو"
             onClicked: _mainHeader.shareClicked()
         }
 
@@ -119,6 +127,8 @@ ToolBar {
             flat: true
             timeout: 20000
             icon.source: "qrc:/graphics/getOffline.png"
+            ToolTip.visible: hovered
+            ToolTip.text: "دریافت وضعیت خودرو با پیامک"
             onClicked: _mainHeader.offlineRequested()
 
             Label {
@@ -131,11 +141,14 @@ ToolBar {
 
         ToolButton {
             id: _btnCallToDevice
+            objectName: "_btnCallToDevice"
 
             Layout.preferredWidth: 40
             Layout.preferredHeight: 40
             visible: _mainHeader._liveTracking
             icon.source: "qrc:/graphics/call-start.png"
+            ToolTip.visible: hovered
+            ToolTip.text: "تماس با دستگاه"
             onClicked: _mainHeader.callClicked()
         }
 
