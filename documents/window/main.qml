@@ -304,7 +304,9 @@ ApplicationWindow {
         objectName: "_mainStackView"
 
         anchors.top: _offlineWarning.bottom
-
+        anchors.bottom: parent.bottom
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: Math.max(350, fullWidth ? parent.width : Math.min(parent.width, 550))
         operation: _mainWindow.currentOperation
         initialItem: _loginPage
     }
