@@ -25,14 +25,14 @@ function expiry(timestamp) {
     return Number.isNaN(date.getTime()) ? undefined : date;
 }
 
-// "HH:mm yyyy-mm-dd", the Jalali date written as every other date of the app; two empty parts
-// while unknown.
+// "HH:mm dd-mm-yyyy": in the right-to-left line the date reads year first, zero-filled as every
+// other date of the app; two empty parts while unknown.
 function expiryText(date) {
     if (!(date instanceof Date))
         return " ";
     const jalali = JalaliDate.fromGregorian(date);
     return JsTools.formatNumber(date.getHours(), 2) + ":" + JsTools.formatNumber(date.getMinutes(), 2) + " "
-            + [JsTools.formatNumber(jalali[0], 4), JsTools.formatNumber(jalali[1], 2), JsTools.formatNumber(jalali[2], 2)].join("-");
+            + [JsTools.formatNumber(jalali[2], 2), JsTools.formatNumber(jalali[1], 2), JsTools.formatNumber(jalali[0], 4)].join("-");
 }
 
 function expiryLine(date) {

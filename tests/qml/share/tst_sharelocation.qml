@@ -128,8 +128,8 @@ Item {
         // Every reply leaves the page in a state its views can show; refusals change nothing.
         function test_replies_data() {
             return [
-                { "tag": "token and time in ms", "reply": { "isValid": true, "authToken": "t1", "expireTimestamp": 1710923100000 }, "token": "t1", "expiry": "اعتبار تا : 08:25 1403-01-01", "tooltip": "" },
-                { "tag": "time as text", "reply": { "isValid": true, "authToken": "t1", "expireTimestamp": "2024-03-20T08:25:00Z" }, "token": "t1", "expiry": "اعتبار تا : 08:25 1403-01-01", "tooltip": "" },
+                { "tag": "token and time in ms", "reply": { "isValid": true, "authToken": "t1", "expireTimestamp": 1710923100000 }, "token": "t1", "expiry": "اعتبار تا : 08:25 01-01-1403", "tooltip": "" },
+                { "tag": "time as text", "reply": { "isValid": true, "authToken": "t1", "expireTimestamp": "2024-03-20T08:25:00Z" }, "token": "t1", "expiry": "اعتبار تا : 08:25 01-01-1403", "tooltip": "" },
                 { "tag": "no link yet", "reply": { "isValid": true }, "token": undefined, "expiry": "اعتبار تا :  ", "tooltip": "" },
                 { "tag": "time that is no date", "reply": { "isValid": true, "authToken": "t1", "expireTimestamp": "soon" }, "token": "t1", "expiry": "اعتبار تا :  ", "tooltip": "" },
                 { "tag": "refused", "reply": { "isValid": false, "errorText": "لینک منقضی شده است" }, "token": undefined, "expiry": "اعتبار تا :  ", "tooltip": "لینک منقضی شده است" },
@@ -218,7 +218,7 @@ Item {
 
         function test_shareText() {
             const date = new Date(Date.UTC(2024, 2, 20, 8, 5));
-            compare(ShareLink.shareText("L", "pw", date), "ردیاب اوریبل\n        L\n        کلمه عبور: pw\n        اعتبار تا : 08:05 1403-01-01");
+            compare(ShareLink.shareText("L", "pw", date), "ردیاب اوریبل\n        L\n        کلمه عبور: pw\n        اعتبار تا : 08:05 01-01-1403");
         }
     }
 }
