@@ -139,7 +139,7 @@ Page {
             _mainStackView.push(_dashboard);
         } else {
             _mainWindow.currentOperation = Globals.NewLoginSetting_Operation;
-            _mainStackView.push(_newLoginSettingPage);
+            _mainStackView.push(_mainWindow.newLoginPage());
         }
         if (response.message) {
             _serverMessage.title = response.messageTitle ?? "";

@@ -10,12 +10,13 @@ FormPage {
     property alias curentPass: _currentField.text
     property alias newPass: _newField.text
     property alias newPass2: _repeatField.text
-    property alias fingerEnabled: _fingerCheck.checked
+    property bool fingerEnabled: true
     property bool isBiometricSupported: false
     // What was typed in the login page's user name field: the server knows the account by it.
     property string loginUsername
 
     signal passwordChanged
+    signal fingerChosen(bool enabled)
 
     // Why the typed passwords cannot be sent, or "" when they can.
     function passwordProblem(): string {
@@ -91,7 +92,8 @@ FormPage {
             objectName: "_fingerCheck"
             visible: _userManagmentSettingPage.isBiometricSupported
             text: "ورود با اثرانگشت"
-            checked: true
+            checked: _userManagmentSettingPage.fingerEnabled
+            onToggled: _userManagmentSettingPage.fingerChosen(checked)
         }
 
         Title {

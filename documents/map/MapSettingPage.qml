@@ -3,7 +3,6 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Material
 import QtQuick.Layouts
-import QtCore
 
 // Map settings: the map type, which survives restarts, and the stored tiles.
 FormPage {
@@ -13,15 +12,13 @@ FormPage {
 
     property int activeStyleIndex: 0
 
+    signal styleChosen(int index)
+
     background: null
     // The list of map types comes from the map's tile plugin.
     onVisibleChanged: {
         if (visible)
             _map.attachPlugin();
-    }
-
-    Settings {
-        property alias _activeStyleIndex: _mapSettingPage.activeStyleIndex
     }
 
         Title {
@@ -46,7 +43,7 @@ FormPage {
                 ButtonGroup.group: _mapTypes
                 onToggled: {
                     if (checked)
-                        _mapSettingPage.activeStyleIndex = index;
+                        _mapSettingPage.styleChosen(index);
                 }
             }
         }

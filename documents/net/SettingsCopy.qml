@@ -21,6 +21,18 @@ QtObject {
         if (!settings)
             return;
         deviceSettings = settings;
+        _copyIntoPages(settings);
+        // The zone being edited in the settings pages is never overwritten.
+        if (!server.geofencePolygonLoaded && operation !== Globals.Settings_Operation
+                && operation !== Globals.GeoFence_Operation) {
+            map.geofenceItem.setPoints(settings.geoFencePolygon);
+            server.geofencePolygonLoaded = true;
+            geofenceSettings.setInOut(settings.geoFenceInOut);
+        }
+    }
+
+    // Pages not yet made are skipped: each reads the last report when it is made.
+    function _copyIntoPages(settings: var): void {
         const pages = {
             "alarms": settingsPages.alarmsPage,
             "sending": settingsPages.sendingPage,
@@ -29,14 +41,18 @@ QtObject {
             "server": settingsPages.serverPage,
             "dashboard": dashboard
         };
-        for (const copy of LiveDataRules.settingsAssignments(settings))
-            pages[copy.page][copy.property] = copy.value;
-        // The zone being edited in the settings pages is never overwritten.
-        if (!server.geofencePolygonLoaded && operation !== Globals.Settings_Operation
-                && operation !== Globals.GeoFence_Operation) {
-            map.geofenceItem.setPoints(settings.geoFencePolygon);
-            server.geofencePolygonLoaded = true;
-            geofenceSettings.setInOut(settings.geoFenceInOut);
+        for (const copy of LiveDataRules.settingsAssignments(settings)) {
+            const page = pages[copy.page];
+            if (page)
+                page[copy.property] = copy.value;
+        }
+    }
+
+    readonly property Connections _pagesMade: Connections {
+        target: _settingsCopy.settingsPages
+
+        function onPageMade(): void {
+            _settingsCopy._copyIntoPages(_settingsCopy.deviceSettings);
         }
     }
 

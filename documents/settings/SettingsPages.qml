@@ -1,8 +1,12 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
+import QtCore
 import QtPositioning
 
-// The pages that the settings menu opens, its entries' and the choice of device, out of sight
-// until the page stack shows one and again once it has let it go.
+// The pages that the settings menu opens, the first login's setup and the choice of device.
+// Each page is made the first time it is asked for, so none of them costs the start; what must
+// outlive a page (the map type, the fingerprint switch) is kept here.
 Item {
     id: _settingsPages
 
@@ -18,15 +22,14 @@ Item {
     required property string loginUsername
     required property list<real> sizeFactors
     required property int sizeFactorIndex
-    property alias fingerEnabled: _userManagmentSettingPage.fingerEnabled
-    property alias mapStyleIndex: _mapSettingPage.activeStyleIndex
-    readonly property alias alarmsPage: _deviceSettings_Alarms
-    readonly property alias sendingPage: _deviceSettings_Sending
-    readonly property alias listenPage: _deviceSettings_Listen
-    readonly property alias deviceInfoPage: _deviceSettings_DeviceInfo
-    readonly property alias serverPage: _deviceSettings_Server
-    readonly property alias deviceSelectionPage: _deviceSelectionPage
-    readonly property alias newLoginPage: _newLoginSettingPage
+    property bool fingerEnabled: true
+    property int mapStyleIndex: 0
+    // The pages that show reported settings, or null while not yet made.
+    readonly property DeviceSettings_Alarms alarmsPage: _alarmsLoader.item as DeviceSettings_Alarms
+    readonly property DeviceSettings_Sending sendingPage: _sendingLoader.item as DeviceSettings_Sending
+    readonly property DeviceSettings_Listen listenPage: _listenLoader.item as DeviceSettings_Listen
+    readonly property DeviceSettings_DeviceInfo deviceInfoPage: _deviceInfoLoader.item as DeviceSettings_DeviceInfo
+    readonly property DeviceSettings_Server serverPage: _serverLoader.item as DeviceSettings_Server
 
     signal editGeofence
     signal chooseGeofenceMode
@@ -36,140 +39,192 @@ Item {
     signal deviceChosen(int index)
     // The server took a new SIM number for the current device (already in its record).
     signal simNumberAccepted
+    // A page was just made: whatever it shows from earlier reports is copied into it now.
+    signal pageMade
 
-    // The page of a menu entry; the SIM entry has none.
+    // The page of a menu entry, of the first login's setup ("NewLogin") or of the choice of
+    // device ("DeviceSelection"), made now if it was not yet; null for the SIM entry.
     function page(entry: string): Item {
+        const loader = _loader(entry);
+        if (!loader)
+            return null;
+        loader.active = true;
+        return loader.item as Item;
+    }
+
+    function _loader(entry: string): Loader {
         switch (entry) {
         case "Menu_General":
-            return _deviceSettings_Global;
+            return _globalLoader;
         case "Menu_Alarms":
-            return _deviceSettings_Alarms;
+            return _alarmsLoader;
         case "Menu_Listening":
-            return _deviceSettings_Listen;
+            return _listenLoader;
         case "Menu_Users":
-            return _userManagmentSettingPage;
+            return _usersLoader;
         case "Menu_Appearance":
-            return _deviceSettings_Appearance;
+            return _appearanceLoader;
         case "Menu_Map":
-            return _mapSettingPage;
+            return _mapSettingsLoader;
         case "Menu_Server":
-            return _deviceSettings_Server;
+            return _serverLoader;
         case "Menu_Data":
-            return _deviceSettings_Sending;
+            return _sendingLoader;
         case "Menu_PersonalInfo":
-            return _newLoginSettingPage;
+        case "NewLogin":
+            return _newLoginLoader;
         case "Menu_Device":
-            return _deviceSettings_DeviceInfo;
+            return _deviceInfoLoader;
         case "Menu_Support":
-            return _support;
+            return _supportLoader;
+        case "DeviceSelection":
+            return _deviceSelectionLoader;
         }
         return null;
     }
 
-    DeviceSelectionPage {
-        id: _deviceSelectionPage
-        objectName: "_deviceSelectionPage"
-
-        visible: false
-        model: _settingsPages.devices
-        onDeviceChosen: index => _settingsPages.deviceChosen(index)
+    // Same key and file as the map settings page used, so a stored choice carries over.
+    Settings {
+        property alias _activeStyleIndex: _settingsPages.mapStyleIndex
     }
 
-    NewLoginSettingPage {
-        id: _newLoginSettingPage
-        objectName: "_newLoginSettingPage"
-
-        visible: false
-        onRegistered: _userManagmentSettingPage.fingerEnabled = _settingsPages.biometricSupported
-        onSimNumberAccepted: _settingsPages.simNumberAccepted()
+    component PageLoader: Loader {
+        active: false
+        onLoaded: _settingsPages.pageMade()
     }
 
-    MapSettingPage {
-        id: _mapSettingPage
-        objectName: "_mapSettingPage"
+    PageLoader {
+        id: _deviceSelectionLoader
 
-        visible: false
+        sourceComponent: DeviceSelectionPage {
+            objectName: "_deviceSelectionPage"
+            visible: false
+            model: _settingsPages.devices
+            onDeviceChosen: index => _settingsPages.deviceChosen(index)
+        }
     }
 
-    UserManagmentSettingPage {
-        id: _userManagmentSettingPage
-        objectName: "_userManagmentSettingPage"
+    PageLoader {
+        id: _newLoginLoader
 
-        visible: false
-        isBiometricSupported: _settingsPages.biometricSupported
-        loginUsername: _settingsPages.loginUsername
-        onPasswordChanged: _settingsPages.passwordChanged()
+        sourceComponent: NewLoginSettingPage {
+            objectName: "_newLoginSettingPage"
+            visible: false
+            onRegistered: _settingsPages.fingerEnabled = _settingsPages.biometricSupported
+            onSimNumberAccepted: _settingsPages.simNumberAccepted()
+        }
     }
 
-    DeviceSettings_Global {
-        id: _deviceSettings_Global
-        objectName: "_deviceSettings_Global"
+    PageLoader {
+        id: _mapSettingsLoader
 
-        visible: false
-        device: _settingsPages.device
-        forceUnlockNumber1: _settingsPages.deviceSettings.forceUnlockNumber1 ?? 1
-        forceUnlockNumber2: _settingsPages.deviceSettings.forceUnlockNumber2 ?? 1
-        onSimNumberAccepted: _settingsPages.simNumberAccepted()
+        sourceComponent: MapSettingPage {
+            objectName: "_mapSettingPage"
+            visible: false
+            activeStyleIndex: _settingsPages.mapStyleIndex
+            onStyleChosen: index => _settingsPages.mapStyleIndex = index
+        }
     }
 
-    DeviceSettings_Alarms {
-        id: _deviceSettings_Alarms
-        objectName: "_deviceSettings_Alarms"
+    PageLoader {
+        id: _usersLoader
 
-        visible: false
-        geofenceCoords: _settingsPages.geofenceCoords
-        geofenceInOut: _settingsPages.geofenceInOut
-        onEditGeofence: _settingsPages.editGeofence()
-        onChooseGeofenceMode: _settingsPages.chooseGeofenceMode()
+        sourceComponent: UserManagmentSettingPage {
+            objectName: "_userManagmentSettingPage"
+            visible: false
+            isBiometricSupported: _settingsPages.biometricSupported
+            loginUsername: _settingsPages.loginUsername
+            fingerEnabled: _settingsPages.fingerEnabled
+            onFingerChosen: enabled => _settingsPages.fingerEnabled = enabled
+            onPasswordChanged: _settingsPages.passwordChanged()
+        }
     }
 
-    DeviceSettings_Listen {
-        id: _deviceSettings_Listen
-        objectName: "_deviceSettings_Listen"
+    PageLoader {
+        id: _globalLoader
 
-        visible: false
+        sourceComponent: DeviceSettings_Global {
+            objectName: "_deviceSettings_Global"
+            visible: false
+            device: _settingsPages.device
+            forceUnlockNumber1: _settingsPages.deviceSettings.forceUnlockNumber1 ?? 1
+            forceUnlockNumber2: _settingsPages.deviceSettings.forceUnlockNumber2 ?? 1
+            onSimNumberAccepted: _settingsPages.simNumberAccepted()
+        }
     }
 
-    DeviceSettings_DeviceInfo {
-        id: _deviceSettings_DeviceInfo
-        objectName: "_deviceSettings_DeviceInfo"
+    PageLoader {
+        id: _alarmsLoader
 
-        visible: false
-        imei: _settingsPages.device.imei !== undefined ? String(_settingsPages.device.imei) : ""
-        firmwareVersion: _settingsPages.firmwareVersion
-        mobileOperator: _settingsPages.deviceSettings.mobileOperator
-        deviceFirstUse: _settingsPages.device.deviceFirstUse ?? ""
+        sourceComponent: DeviceSettings_Alarms {
+            objectName: "_deviceSettings_Alarms"
+            visible: false
+            geofenceCoords: _settingsPages.geofenceCoords
+            geofenceInOut: _settingsPages.geofenceInOut
+            onEditGeofence: _settingsPages.editGeofence()
+            onChooseGeofenceMode: _settingsPages.chooseGeofenceMode()
+        }
     }
 
-    DeviceSettings_Server {
-        id: _deviceSettings_Server
-        objectName: "_deviceSettings_Server"
+    PageLoader {
+        id: _listenLoader
 
-        visible: false
+        sourceComponent: DeviceSettings_Listen {
+            objectName: "_deviceSettings_Listen"
+            visible: false
+        }
     }
 
-    DeviceSettings_Sending {
-        id: _deviceSettings_Sending
-        objectName: "_deviceSettings_Sending"
+    PageLoader {
+        id: _deviceInfoLoader
 
-        visible: false
+        sourceComponent: DeviceSettings_DeviceInfo {
+            objectName: "_deviceSettings_DeviceInfo"
+            visible: false
+            imei: _settingsPages.device.imei !== undefined ? String(_settingsPages.device.imei) : ""
+            firmwareVersion: _settingsPages.firmwareVersion
+            mobileOperator: _settingsPages.deviceSettings.mobileOperator
+            deviceFirstUse: _settingsPages.device.deviceFirstUse ?? ""
+        }
     }
 
-    DeviceSettings_Appearance {
-        id: _deviceSettings_Appearance
-        objectName: "_deviceSettings_Appearance"
+    PageLoader {
+        id: _serverLoader
 
-        visible: false
-        currentIndex: _settingsPages.sizeFactorIndex
-        factors: _settingsPages.sizeFactors
-        onCurrentIndexChanged: _settingsPages.sizeFactorChosen(currentIndex)
+        sourceComponent: DeviceSettings_Server {
+            objectName: "_deviceSettings_Server"
+            visible: false
+        }
     }
 
-    Support {
-        id: _support
-        objectName: "_support"
+    PageLoader {
+        id: _sendingLoader
 
-        visible: false
-        onCallRequested: number => _settingsPages.callRequested(number)
+        sourceComponent: DeviceSettings_Sending {
+            objectName: "_deviceSettings_Sending"
+            visible: false
+        }
+    }
+
+    PageLoader {
+        id: _appearanceLoader
+
+        sourceComponent: DeviceSettings_Appearance {
+            objectName: "_deviceSettings_Appearance"
+            visible: false
+            currentIndex: _settingsPages.sizeFactorIndex
+            factors: _settingsPages.sizeFactors
+            onCurrentIndexChanged: _settingsPages.sizeFactorChosen(currentIndex)
+        }
+    }
+
+    PageLoader {
+        id: _supportLoader
+
+        sourceComponent: Support {
+            objectName: "_supportLoader"
+            visible: false
+            onCallRequested: number => _settingsPages.callRequested(number)
+        }
     }
 }

@@ -27,8 +27,6 @@ ApplicationWindow {
     property alias _deviceSettings: _settingsCopy.deviceSettings
     property var appConfigs: ({})
     property alias pathsAdvanceInfo: _tripLoader.pathsAdvanceInfo
-    // The first login's setup, which the login page opens by this name.
-    readonly property alias _newLoginSettingPage: _settingsPages.newLoginPage
 
     property list<real> basePixelSizeFactors: [0.8, 1, 1.2, 1.4]
     property int basePixelSizeFactorIndex: 1
@@ -68,6 +66,11 @@ ApplicationWindow {
 
     function getMyRouteToCar(): bool {
         return _mapFollowing.getMyRouteToCar();
+    }
+
+    // The first login's setup, which the login page opens.
+    function newLoginPage(): Item {
+        return _settingsPages.page("NewLogin");
     }
 
     // Jalali date and local time, e.g. "1403/01/01  09:05:03".
@@ -370,11 +373,12 @@ ApplicationWindow {
         dualSim: _smsManager.isDualSim
         fingerprint: _loginPage.isBiometricSupported
         onItemSelected: index => _navigation.openSettingsEntry(index)
-        onChangeDevice: _mainStackView.push(_settingsPages.deviceSelectionPage)
+        onChangeDevice: _mainStackView.push(_settingsPages.page("DeviceSelection"))
     }
 
     SettingsPages {
         id: _settingsPages
+        objectName: "_settingsPages"
 
         anchors.fill: parent
         devices: _mainWindow.loginResponse.devices

@@ -254,7 +254,7 @@ SystemTestCase {
         const stack = findNamed("_mainStackView");
         _tour.window.back();
         tryCompare(stack, "busy", false, 5000);
-        stack.push(findNamed("_mapSettingPage"));
+        stack.push(settingsPage("Menu_Map"));
         tryCompare(stack, "busy", false, 5000);
         shoot("17-map-settings");
     }
@@ -274,10 +274,15 @@ SystemTestCase {
         tryVerify(() => _tour.window.contentItem.width > 350, 3000);
     }
 
-    function pushPage(name: string): void {
+    // A settings menu entry's page, or "DeviceSelection", made when first asked for.
+    function settingsPage(entry: string): Item {
+        return findNamed("_settingsPages").page(entry);
+    }
+
+    function pushPage(entry: string): void {
         const stack = findNamed("_mainStackView");
         tryCompare(stack, "busy", false, 5000);
-        stack.push(findNamed(name));
+        stack.push(settingsPage(entry));
         tryCompare(stack, "busy", false, 5000);
     }
 
@@ -297,8 +302,8 @@ SystemTestCase {
         tryCompare(stack, "busy", false, 5000);
     }
 
-    function shootSettingsPage(page: string, name: string): void {
-        pushPage(page);
+    function shootSettingsPage(entry: string, name: string): void {
+        pushPage(entry);
         shootAllSizes(name);
         _tour.window.back();
         tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
@@ -315,9 +320,9 @@ SystemTestCase {
         editorItem.state = "idle";
     }
 
-    function shootSettingsEditor(page: string, editor: string, name: string): void {
-        pushPage(page);
-        const editorItem = findChild(findNamed(page), editor);
+    function shootSettingsEditor(entry: string, editor: string, name: string): void {
+        pushPage(entry);
+        const editorItem = findChild(settingsPage(entry), editor);
         verify(editorItem, editor);
         shootEditorStates(editorItem, name);
         _tour.window.back();
@@ -327,19 +332,19 @@ SystemTestCase {
     function test_9f_settings(): void {
         openSettings();
         shootAllSizes("18-settings-menu");
-        shootSettingsPage("_deviceSettings_Alarms", "19-alarm-settings");
-        shootSettingsEditor("_deviceSettings_Alarms", "_reportNumber1", "19a-alarm-number");
-        shootSettingsEditor("_deviceSettings_Alarms", "_shockRow", "19b-alarm-shock");
-        shootSettingsPage("_deviceSettings_Global", "19c-general-settings");
-        shootSettingsEditor("_deviceSettings_Global", "_simNumberField", "19d-general-sim-number");
-        shootSettingsEditor("_deviceSettings_Global", "_emergencyBox", "19e-general-emergency-code");
-        shootSettingsPage("_deviceSettings_DeviceInfo", "19f-device-information");
-        shootSettingsPage("_deviceSettings_Listen", "19g-listen-in");
-        shootSettingsEditor("_deviceSettings_Listen", "_listenField1", "19h-listen-in-number");
-        shootSettingsPage("_userManagmentSettingPage", "20-account");
-        shootSettingsEditor("_userManagmentSettingPage", "_accountAliasField", "20a-account-alias");
-        shootSettingsPage("_support", "21-support");
-        shootSettingsPage("_deviceSettings_Appearance", "21a-appearance");
+        shootSettingsPage("Menu_Alarms", "19-alarm-settings");
+        shootSettingsEditor("Menu_Alarms", "_reportNumber1", "19a-alarm-number");
+        shootSettingsEditor("Menu_Alarms", "_shockRow", "19b-alarm-shock");
+        shootSettingsPage("Menu_General", "19c-general-settings");
+        shootSettingsEditor("Menu_General", "_simNumberField", "19d-general-sim-number");
+        shootSettingsEditor("Menu_General", "_emergencyBox", "19e-general-emergency-code");
+        shootSettingsPage("Menu_Device", "19f-device-information");
+        shootSettingsPage("Menu_Listening", "19g-listen-in");
+        shootSettingsEditor("Menu_Listening", "_listenField1", "19h-listen-in-number");
+        shootSettingsPage("Menu_Users", "20-account");
+        shootSettingsEditor("Menu_Users", "_accountAliasField", "20a-account-alias");
+        shootSettingsPage("Menu_Support", "21-support");
+        shootSettingsPage("Menu_Appearance", "21a-appearance");
     }
 
     function test_9g_rootSettings(): void {
@@ -347,11 +352,11 @@ SystemTestCase {
         tryCompare(_tour.window, "currentOperation", Globals.CarControl_Operation, 15000);
         openSettings();
         shootAllSizes("22-settings-menu-root");
-        shootSettingsPage("_deviceSettings_Server", "22a-server");
-        shootSettingsEditor("_deviceSettings_Server", "_serverField", "22b-server-address");
-        shootSettingsPage("_deviceSettings_Sending", "22c-sending");
-        shootSettingsEditor("_deviceSettings_Sending", "_rateField", "22d-sending-rate");
-        shootSettingsPage("_deviceSelectionPage", "23-device-choice");
+        shootSettingsPage("Menu_Server", "22a-server");
+        shootSettingsEditor("Menu_Server", "_serverField", "22b-server-address");
+        shootSettingsPage("Menu_Data", "22c-sending");
+        shootSettingsEditor("Menu_Data", "_rateField", "22d-sending-rate");
+        shootSettingsPage("DeviceSelection", "23-device-choice");
     }
 
     function test_9h_firstLoginSetup(): void {

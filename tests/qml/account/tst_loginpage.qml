@@ -26,6 +26,10 @@ Item {
     width: 400
     height: 700
 
+    function newLoginPage(): Item {
+        return _newLoginSettingPage;
+    }
+
     FontLoader {
         id: _font
     }

@@ -257,14 +257,14 @@ TestCase {
 
     // The type picked on the map is the settings page's, and both survive a restart.
     function test_mapTypeChoiceIsKept() {
-        named("_mapSettingPage").activeStyleIndex = 0;
+        named("_settingsPages").mapStyleIndex = 0;
         openLiveTracking();
         tryVerify(() => _testCase.map.supportedMapTypes.length >= 2, 5000);
         mouseClick(onMap("_layersButton"));
         const tile = findChild(onMap("_mapTypePopup").contentItem, "_mapTypeTile1");
         tryVerify(() => tile.visible);
         mouseClick(tile);
-        compare(named("_mapSettingPage").activeStyleIndex, 1);
+        compare(named("_settingsPages").mapStyleIndex, 1);
         compare(_testCase.map.activeMapType.name, _testCase.map.supportedMapTypes[1].name);
 
         // The old window writes its settings as it goes.
@@ -274,12 +274,12 @@ TestCase {
         _testCase.map = named("_map");
         _testCase.map.animationsEnabled = false;
         waitForRendering(_testCase.window.contentItem);
-        compare(named("_mapSettingPage").activeStyleIndex, 1);
+        compare(named("_settingsPages").mapStyleIndex, 1);
         openLiveTracking();
         tryCompare(_testCase.map.activeMapType, "name", _testCase.map.supportedMapTypes[1].name, 5000);
 
         // The settings page lists every type and changes it back.
-        const page = named("_mapSettingPage");
+        const page = named("_settingsPages").page("Menu_Map");
         named("_mainStackView").push(page, {}, 1);
         const street = findChild(page, "_mapType0");
         verify(!street.checked);

@@ -113,28 +113,38 @@ TestCase {
         popup.close();
     }
 
-    function test_settingsDistribution() {
-        window.currentOperation = Globals.Login_Operation;
-        findChild(window, "_mainStackView").pop(null);
+    // A report reaches the pages made before it, and a page made after it shows it when made.
+    function test_settingsDistribution_data() {
+        return [
+            { "tag": "pages made before the report", "madeBefore": true },
+            { "tag": "pages made after the report", "madeBefore": false }
+        ];
+    }
+
+    function test_settingsDistribution(data) {
+        const fresh = Qt.createComponent("qrc:/main.qml").createObject(null);
+        const pages = findChild(fresh, "_settingsPages");
+        compare(pages.alarmsPage, null, "not made at start");
+        if (data.madeBefore)
+            ["Menu_Alarms", "Menu_Server"].forEach(entry => pages.page(entry));
         const polygon = [];
         for (let i = 0; i < 8; ++i)
             polygon.push(QtPositioning.coordinate(36 + i / 100, 59));
         const settings = { "reportCenter1": "x", "reportCenter2": "09121111111", "shockAlertType": 2, "carryingAlarmType": 1,
             "serverUrlAddress": "dev.example", "serverUrlPort": 8080, "serverUrlPath": "/in", "sw3": 0, "autoLock": 1, "multiAlarm": 1,
             "listen_Users1": " ", "sendRate": 30, "logResolation": 50, "geoFencePolygon": polygon, "geoFenceInOut": Globals.GeofenceOut };
-        page("_settingsCopy").handleSettings(settings);
-        const alarms = page("_deviceSettings_Alarms");
+        findChild(fresh, "_settingsCopy").handleSettings(settings);
+        const alarms = pages.page("Menu_Alarms");
         compare(alarms.reportNumber1, "");
         compare(alarms.reportNumber2, "09121111111");
         compare(alarms.shakeAlarmType, 2);
         compare(alarms.carringAlarmType, 1);
-        compare(page("_deviceSettings_Server").serverUrl, "dev.example:8080/in");
-        compare(page("_dashboard").carOnState, false);
-        compare(page("_dashboard").multiAlarm, true);
-        const map = page("_map");
-        compare(map.geofenceItem.coords, polygon);
-        compare(page("_geoFenceInOutSettings").inOut, Globals.GeofenceOut);
-        window.currentOperation = Globals.Login_Operation;
+        compare(pages.page("Menu_Server").serverUrl, "dev.example:8080/in");
+        compare(findChild(fresh, "_dashboard").carOnState, false);
+        compare(findChild(fresh, "_dashboard").multiAlarm, true);
+        compare(findChild(fresh, "_map").geofenceItem.coords, polygon);
+        compare(findChild(fresh, "_geoFenceInOutSettings").inOut, Globals.GeofenceOut);
+        fresh.destroy();
     }
 
     // The general page shows the reported emergency code; the information page the firmware the
@@ -144,10 +154,10 @@ TestCase {
         window.currentOperation = Globals.Settings_Operation;
         page("_settingsCopy").handleSettings({ "forceUnlockNumber1": 3, "forceUnlockNumber2": 5, "mobileOperator": 2 });
         page("_settingsMenu").firmwareVersion = "2.0.1";
-        const general = page("_deviceSettings_Global");
+        const general = page("_settingsPages").page("Menu_General");
         compare([general.forceUnlockNumber1, general.forceUnlockNumber2], [3, 5]);
         compare([findChild(general, "_firstDigit").value, findChild(general, "_secondDigit").value], [3, 5]);
-        const info = page("_deviceSettings_DeviceInfo");
+        const info = page("_settingsPages").page("Menu_Device");
         compare(findChild(info, "_firmwareVersion").text, "2.0.1");
         compare(findChild(info, "_modelName").text, "Kova_Lite868");
         compare(findChild(info, "_operatorName").text, "همراه اول");

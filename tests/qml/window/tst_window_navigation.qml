@@ -11,7 +11,10 @@ TestCase {
 
     name: "WindowNavigation"
 
+    // The alarm page is made the first time it is asked for.
     function page(objectName) {
+        if (objectName === "_deviceSettings_Alarms")
+            return findChild(window, "_settingsPages").page("Menu_Alarms");
         return findChild(window, objectName);
     }
 

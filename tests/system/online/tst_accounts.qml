@@ -15,9 +15,9 @@ SystemTestCase {
         closeWindow();
     }
 
-    function openPage(name: string): var {
+    function openPage(entry: string): var {
         const stack = findNamed("_mainStackView");
-        const page = findNamed(name);
+        const page = findNamed("_settingsPages").page(entry);
         stack.push(page);
         tryCompare(stack, "busy", false, 5000);
         compare(stack.currentItem, page);
@@ -25,7 +25,7 @@ SystemTestCase {
     }
 
     function changePassword(current: string, next: string): void {
-        openPage("_userManagmentSettingPage");
+        openPage("Menu_Users");
         findNamed("_currentPassword").text = current;
         findNamed("_newPassword").text = next;
         findNamed("_repeatPassword").text = next;

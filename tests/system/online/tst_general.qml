@@ -116,7 +116,7 @@ SystemTestCase {
         const field = findChild(page, "_simNumberField");
         let listReads = 0;
         const countRead = () => ++listReads;
-        findNamed("_deviceSelectionPage").modelChanged.connect(countRead);
+        findNamed("_settingsPages").page("DeviceSelection").modelChanged.connect(countRead);
         compare(field.text, ownerSim);
         applySimNumber(field, "09120000091");
         tryCompare(field, "state", "idle", 10000);
@@ -124,7 +124,7 @@ SystemTestCase {
         compare(_testCase.window.currentDevice.simNumber, "09120000091");
         // Stored for the next offline login, and the list of devices reads its records again.
         compare(MySettings.deviceSimNumber, "09120000091");
-        compare(findNamed("_deviceSelectionPage").model[0].simNumber, "09120000091");
+        compare(findNamed("_settingsPages").page("DeviceSelection").model[0].simNumber, "09120000091");
         compare(listReads, 1);
         // Another car's number: refused at once with the server's reason, well before the time-out.
         applySimNumber(field, "09120000003");
@@ -136,7 +136,7 @@ SystemTestCase {
         compare(field.state, "idle");
         compare(_testCase.window.currentDevice.simNumber, ownerSim);
         compare(MySettings.deviceSimNumber, ownerSim);
-        findNamed("_deviceSelectionPage").modelChanged.disconnect(countRead);
+        findNamed("_settingsPages").page("DeviceSelection").modelChanged.disconnect(countRead);
     }
 
     function test_ussdCodeReachesTheCar() {

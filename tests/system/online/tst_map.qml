@@ -144,7 +144,7 @@ SystemTestCase {
 
         closeWindow();
         ownerWithPosition();
-        compare(findNamed("_mapSettingPage").activeStyleIndex, 1);
+        compare(findNamed("_settingsPages").mapStyleIndex, 1);
         map = openLiveTracking();
         tryCompare(map.activeMapType, "name", map.supportedMapTypes[1].name, 10000);
 
@@ -152,7 +152,7 @@ SystemTestCase {
         const street = findChild(onMap(map, "_mapTypePopup").contentItem, "_mapTypeTile0");
         tryVerify(() => street.visible, 3000);
         mouseClick(street);
-        compare(findNamed("_mapSettingPage").activeStyleIndex, 0);
+        compare(findNamed("_settingsPages").mapStyleIndex, 0);
         compare(map.activeMapType.name, map.supportedMapTypes[0].name);
     }
 
