@@ -67,6 +67,7 @@ int measureOneStart(int argc, char *argv[])
     setUpProcess();
     registerKovaTypes();
     QQmlApplicationEngine engine;
+    setUpEngine(&engine);
     QElapsedTimer clock;
     clock.start();
     if (qEnvironmentVariable(childMode) == QLatin1String("bare"))

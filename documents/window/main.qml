@@ -273,8 +273,9 @@ ApplicationWindow {
         tripLoaded: _debriefingDialog.state !== "stop" && _debriefingDialog.state !== "loading"
         onBackClicked: _mainWindow.back()
         onShareClicked: {
-            _shareLocation.getShareToken();
-            _mainStackView.push(_shareLocation);
+            const page = _shareLocation.page();
+            page.getShareToken();
+            _mainStackView.push(page);
             _mainWindow.currentOperation = Globals.ShareLocation_Operation;
         }
         onOfflineRequested: _liveData.requestOfflineStatus()
@@ -404,11 +405,10 @@ ApplicationWindow {
         }
     }
 
-    ShareLocation {
+    ShareLocationLoader {
         id: _shareLocation
-        objectName: "_shareLocation"
+        objectName: "_shareLocationLoader"
 
-        visible: false
         imei: String(_mainWindow.currentDevice.imei ?? "")
         trackingUrl: _mainWindow.appConfigs.trackingurl
         mobilePlatform: _mainWindow.mobilePlatform

@@ -11,10 +11,12 @@ TestCase {
 
     name: "WindowNavigation"
 
-    // The alarm page is made the first time it is asked for.
+    // The alarm and share pages are made the first time they are asked for.
     function page(objectName) {
         if (objectName === "_deviceSettings_Alarms")
             return findChild(window, "_settingsPages").page("Menu_Alarms");
+        if (objectName === "_shareLocation")
+            return findChild(window, "_shareLocationLoader").page();
         return findChild(window, objectName);
     }
 

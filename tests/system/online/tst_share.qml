@@ -26,7 +26,7 @@ SystemTestCase {
     function test_linkIsMadeCopiedAndCancelled() {
         loggedInOwner();
         openLiveTracking();
-        const page = findNamed("_shareLocation");
+        const page = findNamed("_shareLocationLoader").page();
         replyTo(() => mouseClick(findNamed("_btnShare")));
         compare(_testCase.window.currentOperation, Globals.ShareLocation_Operation);
         tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
