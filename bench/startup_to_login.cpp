@@ -29,6 +29,9 @@ const char *const bareWindow = R"(
 import QtQuick
 import QtQuick.Controls.Material
 import QtQuick.Layouts
+import QtQuick.Shapes
+import QtQuick.Effects
+import Qt.labs.platform as Platform
 import QtCore
 import QtLocation
 import QtPositioning
