@@ -337,7 +337,7 @@ Page {
             "در ورود آفلاین امکاناتی که نیاز به اینترنت دارند قابل استفاده نیستند."].join("\n")
 
         background: Rectangle {
-            color: Style.progressAccent
+            color: Style.accent
             radius: 4
         }
     }

@@ -3,6 +3,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Layouts
 import ".."
+import "../Style.js" as Style
 
 // A list of entries with an icon, a title and a detail line; an entry may carry its own control
 // (componentSource) at its end, which takes its own clicks.
@@ -65,7 +66,7 @@ Item {
                     MyLabel {
                         text: _row.detail
                         font.pixelSize: basePixelSize * 0.8
-                        opacity: 0.4
+                        color: Style.secondaryText
                         elide: Text.ElideRight
                         Layout.fillWidth: true
                     }

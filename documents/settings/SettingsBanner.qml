@@ -4,6 +4,7 @@ import QtQuick
 import QtQuick.Controls.Material
 import QtQuick.Layouts
 import "qmlItems"
+import "Style.js" as Style
 
 // The settings menu's banner: the owner and the car on one half, the device on the other, with
 // the button that opens the device choice.
@@ -45,11 +46,31 @@ Image {
                 text: "S/N:" + _banner.imei
                 flat: true
                 enabled: _banner.canChangeDevice
-                icon.source: _banner.canChangeDevice ? "qrc:/graphics/arrow-bottom.png" : ""
-                // The number elides rather than widen the column.
+                // The number gives way in its middle rather than widen the column: its last
+                // digits are what tell a root's cars apart.
                 Layout.preferredWidth: 0
                 Layout.fillWidth: true
                 onClicked: _banner.changeDevice()
+
+                contentItem: RowLayout {
+                    spacing: 6
+
+                    Image {
+                        visible: _banner.canChangeDevice
+                        source: "qrc:/graphics/arrow-bottom.png"
+                        sourceSize: Qt.size(24, 24)
+                        Layout.preferredWidth: 24
+                        Layout.preferredHeight: 24
+                    }
+
+                    Label {
+                        objectName: "_serialNumber"
+                        text: "S/N:" + _banner.imei
+                        color: Style.bannerText
+                        elide: Text.ElideMiddle
+                        Layout.fillWidth: true
+                    }
+                }
             }
 
             DeviceFacts {

@@ -6,6 +6,7 @@ import QtQuick.Layouts
 import QtCore
 import "ShareLink.js" as ShareLink
 import "JsTools.js" as JsTools
+import "Style.js" as Style
 
 // Sharing the car's live location for a limited time through a link the owner sends to others.
 Page {
@@ -254,7 +255,7 @@ Page {
         MyButton {
             objectName: "_dropLinkButton"
             Layout.fillWidth: true
-            Material.accent: Material.Red
+            Material.accent: Style.danger
             text: "لغو لینک"
             onClicked: _shareLocation.dropShareToken()
         }

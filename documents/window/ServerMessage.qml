@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Material
+import "../Style.js" as Style
 import kova.tools
 import ".."
 
@@ -48,6 +49,8 @@ Popup {
     padding: 0
     closePolicy: Popup.CloseOnEscape
     background: PlainPopupBackground {}
+    // The content's links in the accent's hue, light enough to read on the panel.
+    palette.link: Style.linkOnDark
     onQmlCodeChanged: _rebuild()
 
     Tools {
