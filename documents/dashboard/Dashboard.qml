@@ -310,32 +310,61 @@ Page {
                 tilt: 40
                 zoomLevel: 14
 
-                Row {
-                    LayoutMirroring.enabled: false
+                Column {
                     x: 10
                     y: 10
                     z: 1
                     spacing: 2
 
-                    // The date and the time apart by a gap that grows with the text.
-                    ClockText {
-                        objectName: "_dateText"
-                        rightPadding: font.pixelSize * 0.5
-                        text: _page.readings.date
-                        font.weight: Font.Medium
+                    Row {
+                        LayoutMirroring.enabled: false
+                        spacing: 2
+
+                        // The date and the time apart by a gap that grows with the text.
+                        ClockText {
+                            objectName: "_dateText"
+                            rightPadding: font.pixelSize * 0.5
+                            text: _page.readings.date
+                            font.weight: Font.Medium
+                        }
+                        ClockText {
+                            objectName: "_timeText"
+                            text: _page.readings.time
+                        }
+                        ClockText {
+                            objectName: "_secondsText"
+                            anchors.bottom: parent.bottom
+                            anchors.bottomMargin: 1
+                            text: ":" + _page.readings.seconds
+                            font.pixelSize: _mainWindow.basePixelSize * 0.9
+                            font.weight: Font.Medium
+                        }
                     }
-                    ClockText {
-                        objectName: "_timeText"
-                        text: _page.readings.time
+
+                    PositionAgeLabel {
+                        objectName: "_positionAge"
+                        dateTime: _page.location?.dateTime
+                        style: Text.Outline
+                        styleColor: "#1f305e"
+                        font.pixelSize: _mainWindow.basePixelSize * 0.85
                     }
-                    ClockText {
-                        objectName: "_secondsText"
-                        anchors.bottom: parent.bottom
-                        anchors.bottomMargin: 1
-                        text: ":" + _page.readings.seconds
-                        font.pixelSize: _mainWindow.basePixelSize * 0.9
-                        font.weight: Font.Medium
-                    }
+                }
+
+                // Which car these controls reach, over the map so that no control moves.
+                Label {
+                    objectName: "_carLine"
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    anchors.bottom: parent.bottom
+                    anchors.margins: 8
+                    z: 1
+                    text: LiveDataRules.carLine(_mainWindow.currentDevice)
+                    color: "white"
+                    style: Text.Outline
+                    styleColor: "#1f305e"
+                    elide: Text.ElideMiddle
+                    horizontalAlignment: Text.AlignHCenter
+                    font.pixelSize: _mainWindow.basePixelSize * 0.85
                 }
 
                 MouseArea {

@@ -37,6 +37,11 @@ function latinizeNumber(num) {
 }
 
 // Zero-filled texts of the numbers from `first` to `last`, for the lists of the pickers.
+// The number written in Persian digits, for numbers read as words ("۲ دقیقه پیش").
+function persianNumber(number) {
+    return String(number).replace(/[0-9]/g, digit => String.fromCharCode(0x06F0 + Number(digit)));
+}
+
 function numberTexts(first, last, width) {
     const texts = [];
     for (let n = first; n <= last; ++n)

@@ -18,10 +18,12 @@ Item {
     readonly property var readings: LiveDataRules.readings(location, status)
     readonly property int rowHeight: large ? 45 : 38
     readonly property int timeRowHeight: large ? 60 : 55
+    // Under the time, the row with the position's age, as tall as its words need.
+    readonly property real ageRowHeight: _ageRow.height
     readonly property int buttonHeight: large ? 25 : 20
 
     width: large ? 120 : 100
-    height: timeRowHeight + (expanded ? 7 : 3) * rowHeight + buttonHeight
+    height: timeRowHeight + ageRowHeight + (expanded ? 7 : 3) * rowHeight + buttonHeight
     clip: true
 
     Behavior on height {
@@ -70,6 +72,27 @@ Item {
                     font.family: _font_lato.name
                     font.pixelSize: basePixelSize * 0.7
                 }
+            }
+        }
+
+        Rectangle {
+            id: _ageRow
+
+            width: _panel.width
+            height: visible ? _age.implicitHeight + 6 : 0
+            visible: _age.text !== ""
+            color: "#DD3B5998"
+
+            PositionAgeLabel {
+                id: _age
+
+                objectName: "_positionAge"
+                anchors.centerIn: parent
+                width: Math.min(implicitWidth, parent.width - 8)
+                wrapMode: Text.WordWrap
+                horizontalAlignment: Text.AlignHCenter
+                dateTime: _panel.location?.dateTime
+                font.pixelSize: basePixelSize * 0.7
             }
         }
 

@@ -80,6 +80,42 @@ function readings(location, status) {
     };
 }
 
+// After this long a position is no longer the car's place now.
+const stalePositionMs = 10 * 60 * 1000;
+
+// How old a position taken at dateTime is at now, in words, and whether it is stale; no words
+// when the time is not known. A device clock a little ahead of the phone's reads as just now.
+function positionAge(dateTime, now) {
+    const taken = dateTime ? new Date(dateTime) : null;
+    if (taken === null || isNaN(taken.getTime()))
+        return { "text": "", "stale": false };
+    const ms = now.getTime() - taken.getTime();
+    const minutes = Math.floor(ms / 60000);
+    const hours = Math.floor(minutes / 60);
+    const days = Math.floor(hours / 24);
+    const stale = ms > stalePositionMs;
+    let text;
+    if (minutes < 1)
+        text = "همین الان";
+    else if (hours < 1)
+        text = JsTools.persianNumber(minutes) + " دقیقه پیش";
+    else if (days < 1)
+        text = JsTools.persianNumber(hours) + " ساعت پیش";
+    else
+        text = JsTools.persianNumber(days) + " روز پیش";
+    return { "text": stale ? text + " (قدیمی)" : text, "stale": stale };
+}
+
+// The car a screen controls, as its owner knows it: model and plate, or the serial number
+// when neither is on record.
+function carLine(device) {
+    const model = String(device?.vehicleModel ?? "").trim();
+    const plate = String(device?.vehiclePlaque ?? "").trim();
+    if (model === "" && plate === "")
+        return device?.imei !== undefined ? "S/N:" + device.imei : "";
+    return [model, plate].filter(part => part !== "").join(" · ");
+}
+
 // Jalali date and local time, e.g. "1403/01/01  09:05:03".
 function toJdateString(gDate) {
     const j = JalaliDate.fromGregorian(gDate);

@@ -290,6 +290,23 @@ Item {
             _mainWindow.basePixelSize = 14;
         }
 
+        // Which car and how old its position: words over the mini map, marked once stale.
+        function test_carAndPositionAge() {
+            const page = createPage();
+            compare(child(page, "_carLine").text, "S/N:358000000000042");
+            compare(child(page, "_positionAge").text, "");
+            _mainWindow.currentLocation = { "speed": 0, "alt": 0, "accuracy": 50, "course": 0, "dateTime": new Date(Date.now() - 3 * 60000) };
+            compare(child(page, "_positionAge").text, "۳ دقیقه پیش");
+            verify(!child(page, "_positionAge").stale);
+            _mainWindow.currentLocation = Object.assign({}, _mainWindow.currentLocation, { "dateTime": new Date(Date.now() - 11 * 60000) });
+            compare(child(page, "_positionAge").text, "۱۱ دقیقه پیش (قدیمی)");
+            verify(child(page, "_positionAge").stale);
+            _mainWindow.currentDevice = Object.assign({ "vehicleModel": "Kova_Plus", "vehiclePlaque": "۱۲ ب ۳۴۵" }, _mainWindow.currentDevice);
+            compare(child(page, "_carLine").text, "Kova_Plus · ۱۲ ب ۳۴۵");
+            _mainWindow.currentDevice = { "simNumber": "09121112233", "imei": "358000000000042" };
+            _mainWindow.currentLocation = undefined;
+        }
+
         function test_powerButtons_data() {
             return [
                 {

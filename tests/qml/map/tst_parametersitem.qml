@@ -97,25 +97,33 @@ Item {
 
         function test_expandShowsTheGauges_data() {
             return [
-                { "tag": "normal text", "large": false, "collapsed": 55 + 3 * 38 + 20, "expanded": 55 + 7 * 38 + 20, "width": 100 },
-                { "tag": "large text", "large": true, "collapsed": 60 + 3 * 45 + 25, "expanded": 60 + 7 * 45 + 25, "width": 120 }
+                { "tag": "normal text", "large": false, "timeRow": 55, "collapsed": 3 * 38 + 20, "expanded": 7 * 38 + 20, "width": 100 },
+                { "tag": "large text", "large": true, "timeRow": 60, "collapsed": 3 * 45 + 25, "expanded": 7 * 45 + 25, "width": 120 }
             ];
         }
 
         function test_expandShowsTheGauges(data) {
             _panel.large = data.large;
-            tryCompare(_panel, "height", data.collapsed);
+            _panel.location = { "dateTime": Date.now() - 25 * 60000 };
+            compare(_panel.timeRowHeight, data.timeRow);
+            tryVerify(() => _panel.height === _panel.timeRowHeight + _panel.ageRowHeight + data.collapsed);
             compare(_panel.width, data.width);
+            // The position's age fits in the time row, above the first gauge.
+            const age = findChild(_panel, "_positionAge");
+            compare(age.text, "۲۵ دقیقه پیش (قدیمی)");
+            const speed = findChild(_panel, "_speedRow");
+            verify(age.mapToItem(_panel, 0, age.height).y <= speed.mapToItem(_panel, 0, 0).y, age.mapToItem(_panel, 0, age.height).y + " " + speed.mapToItem(_panel, 0, 0).y + " " + _panel.timeRowHeight + " " + age.height);
+            verify(age.mapToItem(_panel, age.width, 0).x <= _panel.width, age.mapToItem(_panel, age.width, 0).x + " " + age.width + " " + age.implicitWidth);
             const button = findChild(_panel, "_expandButton");
             compare(button.contentItem.source, Qt.url("qrc:/graphics/arrow-bottom.png"));
             mouseClick(button);
-            tryCompare(_panel, "height", data.expanded);
+            tryVerify(() => _panel.height === _panel.timeRowHeight + _panel.ageRowHeight + data.expanded);
             compare(button.contentItem.source, Qt.url("qrc:/graphics/arrow-up.png"));
             // The button stays at the bottom, under the last row.
             const gps = findChild(_panel, "_gpsRow");
             compare(button.mapToItem(_panel, 0, 0).y, gps.mapToItem(_panel, 0, gps.height).y);
             mouseClick(button);
-            tryCompare(_panel, "height", data.collapsed);
+            tryVerify(() => _panel.height === _panel.timeRowHeight + _panel.ageRowHeight + data.collapsed);
             _panel.large = false;
         }
     }

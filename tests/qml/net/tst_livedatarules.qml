@@ -73,6 +73,40 @@ TestCase {
     }
 
     // Runs with TZ=UTC: 2024-03-20 is the day asked for.
+    function test_positionAge_data() {
+        const now = new Date(2024, 2, 20, 12, 0, 0);
+        const ago = ms => new Date(now.getTime() - ms).toISOString();
+        return [
+            { "tag": "unknown time", "dateTime": undefined, "now": now, "text": "", "stale": false },
+            { "tag": "unreadable time", "dateTime": "not a time", "now": now, "text": "", "stale": false },
+            { "tag": "seconds ago", "dateTime": ago(40000), "now": now, "text": "همین الان", "stale": false },
+            { "tag": "device clock ahead", "dateTime": ago(-30000), "now": now, "text": "همین الان", "stale": false },
+            { "tag": "two minutes", "dateTime": ago(125000), "now": now, "text": "۲ دقیقه پیش", "stale": false },
+            { "tag": "ten minutes is still current", "dateTime": ago(600000), "now": now, "text": "۱۰ دقیقه پیش", "stale": false },
+            { "tag": "just over ten minutes", "dateTime": ago(601000), "now": now, "text": "۱۰ دقیقه پیش (قدیمی)", "stale": true },
+            { "tag": "hours", "dateTime": ago(3 * 3600000 + 59 * 60000), "now": now, "text": "۳ ساعت پیش (قدیمی)", "stale": true },
+            { "tag": "days", "dateTime": ago(12 * 86400000), "now": now, "text": "۱۲ روز پیش (قدیمی)", "stale": true }
+        ];
+    }
+
+    function test_positionAge(data) {
+        const age = LiveDataRules.positionAge(data.dateTime, data.now);
+        compare([age.text, age.stale], [data.text, data.stale]);
+    }
+
+    function test_carLine_data() {
+        return [
+            { "tag": "model and plate", "device": { "imei": 358000000000001, "vehicleModel": "Kova_Plus", "vehiclePlaque": "۱۲ ب ۳۴۵ ایران ۳۶" }, "line": "Kova_Plus · ۱۲ ب ۳۴۵ ایران ۳۶" },
+            { "tag": "plate only", "device": { "imei": 358000000000001, "vehicleModel": " ", "vehiclePlaque": "۱۲ ب ۳۴۵" }, "line": "۱۲ ب ۳۴۵" },
+            { "tag": "neither: the serial number", "device": { "imei": 358000000000001, "vehicleModel": "", "vehiclePlaque": "" }, "line": "S/N:358000000000001" },
+            { "tag": "no device yet", "device": {}, "line": "" }
+        ];
+    }
+
+    function test_carLine(data) {
+        compare(LiveDataRules.carLine(data.device), data.line);
+    }
+
     function test_dayGoneBy_data() {
         return [
             { "tag": "a past day", "now": new Date(2024, 2, 22, 9, 0, 0), "seconds": 86400 },
