@@ -26,20 +26,22 @@ bool isDiallable(const QString &number)
 
 Call::Call(QObject *parent) : QObject(parent) {}
 
-void Call::directCall(const QString &number)
+bool Call::directCall(const QString &number)
 {
     if (!PhoneServices::enabled()) {
         sayNoTelephony();
-        return;
+        return false;
     }
     if (!isDiallable(number)) {
         qWarning("Call refused: a number holds only digits, * and #, after an optional +");
-        return;
+        return false;
     }
     // Set as the path, a # is escaped instead of starting a fragment the dialler would drop.
     QUrl url;
     url.setScheme(QStringLiteral("tel"));
     url.setPath(number);
-    if (!QDesktopServices::openUrl(url))
-        sayNoTelephony();
+    if (QDesktopServices::openUrl(url))
+        return true;
+    sayNoTelephony();
+    return false;
 }

@@ -6,7 +6,6 @@ import QtCore
 import globals
 import kova.tools
 import kova.services
-import call
 import smsManager
 import notification
 import "qmlItems"
@@ -127,10 +126,6 @@ ApplicationWindow {
     background: WindowBackground {}
 
     // ---- Services ----
-
-    Call {
-        id: _call
-    }
 
     SmsManager {
         id: _smsManager
@@ -279,7 +274,7 @@ ApplicationWindow {
             _mainWindow.currentOperation = Globals.ShareLocation_Operation;
         }
         onOfflineRequested: _liveData.requestOfflineStatus()
-        onCallClicked: _call.directCall(_mainWindow.currentDevice.simNumber ?? "")
+        onCallClicked: _phoneCall.call(_mainWindow.currentDevice.simNumber ?? "")
         onGeofenceCenterClicked: _map.centerGeofence()
         onTripFiguresClicked: _path_AdvanceInfo_popup.open()
     }
@@ -289,7 +284,7 @@ ApplicationWindow {
         basePixelSize: _mainWindow.basePixelSize
         onSettingsClicked: _mainWindow.currentOperation = Globals.Settings_Operation
         onTripReportClicked: _mainWindow.currentOperation = Globals.Debriefing_Operation
-        onListenClicked: _call.directCall(_mainWindow.currentDevice.simNumber ?? "")
+        onListenClicked: _phoneCall.call(_mainWindow.currentDevice.simNumber ?? "")
         onExitClicked: _mainWindow.logout()
     }
 
@@ -395,7 +390,7 @@ ApplicationWindow {
         onEditGeofence: _mainWindow.currentOperation = Globals.GeoFence_Operation
         onChooseGeofenceMode: _geoFenceInOutSettings.open()
         onPasswordChanged: _loginPage.clearPassword()
-        onCallRequested: number => _call.directCall(number)
+        onCallRequested: number => _phoneCall.call(number)
         onSizeFactorChosen: index => _mainWindow.basePixelSizeFactorIndex = index
         // A new list over the same records, so that every view of the devices reads them again.
         onSimNumberAccepted: _mainWindow.loginResponse = Object.assign({}, _mainWindow.loginResponse, { "devices": Array.from(_mainWindow.devices ?? []) })
@@ -470,6 +465,11 @@ ApplicationWindow {
         daySeconds: _debriefingDialog.loadedDaySeconds
         valueFontFamily: _font_lato.name
         basePixelSize: _mainWindow.basePixelSize
+    }
+
+    PhoneCall {
+        id: _phoneCall
+        objectName: "_phoneCall"
     }
 
     ExitConfirmation {

@@ -106,10 +106,13 @@ void TestCall::directCall()
 
     loggedLines.clear();
     const QtMessageHandler previous = qInstallMessageHandler(recordMessage);
-    QVERIFY(QMetaObject::invokeMethod(&call, "directCall", Q_ARG(QString, number)));
+    bool placed = false;
+    QVERIFY(QMetaObject::invokeMethod(&call, "directCall", Q_RETURN_ARG(bool, placed),
+                                      Q_ARG(QString, number)));
     qInstallMessageHandler(previous);
 
     QCOMPARE(loggedLines, logged);
+    QCOMPARE(placed, !openedPath.isEmpty());
     if (openedPath.isEmpty()) {
         QVERIFY(dialler.opened.isEmpty());
         return;

@@ -42,6 +42,33 @@ TestCase {
         window = null;
     }
 
+    // No dialler here (the phone services are off): each way to call shows the number to copy.
+    function test_callWithoutDialler_data() {
+        return [
+            { "tag": "header's call button", "number": "09121112233", "call": () => findChild(window, "_btnCallToDevice").clicked() },
+            { "tag": "footer's listen-in", "number": "09121112233", "call": () => window.footer.listenClicked() },
+            { "tag": "a support number", "number": "02100000000", "call": () => findChild(window, "_settingsPages").page("Menu_Support").callRequested("02100000000") },
+            { "tag": "no number on record", "number": "", "call": () => window.footer.listenClicked() }
+        ];
+    }
+
+    function test_callWithoutDialler(data) {
+        window.loginResponse = { "devices": [{ "imei": 358000000000001, "simNumber": data.number === "" ? "" : "09121112233" }] };
+        data.call();
+        const popup = page("_phoneCall");
+        tryCompare(popup, "opened", true);
+        compare(popup.number, data.number);
+        compare(findChild(popup.contentItem, "_callNumber").visible, data.number !== "");
+        const copy = findChild(popup.contentItem, "_copyNumberButton");
+        compare(copy.visible, data.number !== "");
+        if (data.number !== "") {
+            mouseClick(copy);
+            compare(copy.text, "کپی شد");
+        }
+        mouseClick(findChild(popup.contentItem, "_closeCallButton"));
+        tryCompare(popup, "visible", false);
+    }
+
     function test_operationPushes_data() {
         return [
             { "tag": "live tracking pushes the map", "locked": false, "onTop": false, "operation": Globals.LiveTracking_Operation, "top": "_map", "depth": 3 },
