@@ -20,7 +20,8 @@ SystemTestCase {
         console.log("screenshot:", path);
     }
 
-    // Each screen as the window opens (maximised) and at a small phone's size.
+    // Each screen as the window opens (maximised), at a small phone's size, and there with the
+    // largest text step.
     function shoot(name: string): void {
         save(name);
         _tour.window.showNormal();
@@ -28,6 +29,10 @@ SystemTestCase {
         _tour.window.height = 560;
         tryVerify(() => _tour.window.contentItem.width === 350, 3000);
         save(name + "-350x560");
+        const step = _tour.window.basePixelSizeFactorIndex;
+        _tour.window.basePixelSizeFactorIndex = _tour.window.basePixelSizeFactors.length - 1;
+        save(name + "-350x560-largest-text");
+        _tour.window.basePixelSizeFactorIndex = step;
         _tour.window.showMaximized();
         tryVerify(() => _tour.window.contentItem.width > 350, 3000);
     }
@@ -259,21 +264,6 @@ SystemTestCase {
         shoot("17-map-settings");
     }
 
-    // A page as above, then at the small size with the largest text step.
-    function shootAllSizes(name: string): void {
-        shoot(name);
-        const step = _tour.window.basePixelSizeFactorIndex;
-        _tour.window.showNormal();
-        _tour.window.width = 350;
-        _tour.window.height = 560;
-        _tour.window.basePixelSizeFactorIndex = _tour.window.basePixelSizeFactors.length - 1;
-        tryVerify(() => _tour.window.contentItem.width === 350, 3000);
-        save(name + "-350x560-largest-text");
-        _tour.window.basePixelSizeFactorIndex = step;
-        _tour.window.showMaximized();
-        tryVerify(() => _tour.window.contentItem.width > 350, 3000);
-    }
-
     // A settings menu entry's page, or "DeviceSelection", made when first asked for.
     function settingsPage(entry: string): Item {
         return findNamed("_settingsPages").page(entry);
@@ -304,7 +294,7 @@ SystemTestCase {
 
     function shootSettingsPage(entry: string, name: string): void {
         pushPage(entry);
-        shootAllSizes(name);
+        shoot(name);
         _tour.window.back();
         tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
     }
@@ -314,9 +304,9 @@ SystemTestCase {
     function shootEditorStates(editorItem: Item, name: string): void {
         mouseClick(findChild(editorItem, "_editButton"));
         compare(editorItem.state, "edit");
-        shootAllSizes(name + "-editing");
+        shoot(name + "-editing");
         editorItem.state = "busy";
-        shootAllSizes(name + "-busy");
+        shoot(name + "-busy");
         editorItem.state = "idle";
     }
 
@@ -331,7 +321,7 @@ SystemTestCase {
 
     function test_9f_settings(): void {
         openSettings();
-        shootAllSizes("18-settings-menu");
+        shoot("18-settings-menu");
         shootSettingsPage("Menu_Alarms", "19-alarm-settings");
         shootSettingsEditor("Menu_Alarms", "_reportNumber1", "19a-alarm-number");
         shootSettingsEditor("Menu_Alarms", "_shockRow", "19b-alarm-shock");
@@ -351,7 +341,7 @@ SystemTestCase {
         logInAgain("root");
         tryCompare(_tour.window, "currentOperation", Globals.CarControl_Operation, 15000);
         openSettings();
-        shootAllSizes("22-settings-menu-root");
+        shoot("22-settings-menu-root");
         shootSettingsPage("Menu_Server", "22a-server");
         shootSettingsEditor("Menu_Server", "_serverField", "22b-server-address");
         shootSettingsPage("Menu_Data", "22c-sending");
@@ -363,7 +353,7 @@ SystemTestCase {
         logInAgain("358000000000002");
         tryCompare(_tour.window, "currentOperation", Globals.NewLoginSetting_Operation, 15000);
         tryCompare(findNamed("_mainStackView"), "busy", false, 5000);
-        shootAllSizes("24-first-login-setup");
+        shoot("24-first-login-setup");
         shootEditorStates(findNamed("_simField"), "24a-first-login-sim-number");
     }
 }
