@@ -19,7 +19,9 @@ RemoteEditor {
     signal editRequest
 
     implicitWidth: 60
-    implicitHeight: 50
+    // Taller with larger text, so that the raised title keeps clear of the text and of the
+    // buttons' icons, a little taller than the text line.
+    implicitHeight: Math.max(50, _editField.implicitHeight + 4)
     onStateChanged: {
         if (state === "edit")
             _editField.forceActiveFocus();
@@ -33,6 +35,7 @@ RemoteEditor {
         anchors.fill: parent
         // A long value ends short of the buttons instead of running under them.
         rightPadding: 7 + _buttons.width
+        titleReach: _title.raisedBottom
         text: _busyTextField.text
         horizontalAlignment: TextInput.AlignHCenter
         enabled: false
@@ -45,6 +48,7 @@ RemoteEditor {
         objectName: "_editField"
         anchors.fill: parent
         rightPadding: 7 + _buttons.width
+        titleReach: _title.raisedBottom
         horizontalAlignment: TextInput.AlignHCenter
         enabled: _busyTextField.state === "edit"
         visible: _busyTextField.state !== "idle"
@@ -62,6 +66,8 @@ RemoteEditor {
     }
 
     FloatingTitle {
+        id: _title
+
         objectName: "_floatingTitle"
         field: _displayField
         reserve: _buttons.width
@@ -76,7 +82,9 @@ RemoteEditor {
         // x, unlike a right anchor, is not mirrored: the buttons keep the right end in the
         // right-to-left window.
         x: _busyTextField.width - width
+        // Level with the text, below the raised title.
         anchors.verticalCenter: parent.verticalCenter
+        anchors.verticalCenterOffset: (_editField.topPadding - _editField.bottomPadding) / 2
 
         BusyTextFieldButton {
             objectName: "_cancelButton"

@@ -10,6 +10,8 @@ MyLabel {
     property bool raised: false
     // Room at the field's right end taken by buttons: a centred title stays clear of it.
     property real reserve: 0
+    // How far the raised title reaches down into its field: the field's text starts below it.
+    readonly property real raisedBottom: _raisedSize.implicitHeight * 2 / 3
 
     elide: Text.ElideRight
     state: raised ? "topRight" : "center"
@@ -34,7 +36,7 @@ MyLabel {
                 _title.x: _title.field.width - _title.width
                 _title.y: -_title.height / 3
                 _title.opacity: 1
-                _title.font.pixelSize: _title.field.font.pixelSize * 0.88
+                _title.font.pixelSize: _raisedSize.font.pixelSize
             }
         }
     ]
@@ -48,6 +50,15 @@ MyLabel {
             property: "opacity"
             duration: 300
         }
+    }
+
+    // The raised title's height, measured apart: a script's fallback font sets the line height.
+    MyLabel {
+        id: _raisedSize
+
+        visible: false
+        text: _title.text
+        font.pixelSize: _title.field.font.pixelSize * 0.88
     }
 
     // The full text's width, known apart from the label's own width, which eliding changes.

@@ -13,12 +13,18 @@ TextField {
     selectByMouse: true
     leftPadding: 7
     rightPadding: 7
+    // How far a title raised over the field reaches into it: the text and cursor stay below.
+    property real titleReach: title !== "" ? _floatingTitle.raisedBottom : 0
+
+    topPadding: Math.max(Material.textFieldVerticalPadding, titleReach + 2)
     background: InputUnderline {
         focused: _textField.activeFocus
         fieldEnabled: _textField.enabled
     }
 
     FloatingTitle {
+        id: _floatingTitle
+
         objectName: "_floatingTitle"
         field: _textField
         text: _textField.title

@@ -293,6 +293,8 @@ Page {
 
             // The car on a small map; any click opens live tracking.
             MapView {
+                id: _miniMap
+
                 objectName: "_miniMap"
                 Layout.fillWidth: true
                 Layout.preferredHeight: _page.height - _logo.height - _carGrid.height - _readingsGrid.height - _buttonBar.height - 60
@@ -348,23 +350,19 @@ Page {
                         styleColor: "#1f305e"
                         font.pixelSize: _mainWindow.basePixelSize * 0.85
                     }
-                }
 
-                // Which car these controls reach, over the map so that no control moves.
-                Label {
-                    objectName: "_carLine"
-                    anchors.left: parent.left
-                    anchors.right: parent.right
-                    anchors.bottom: parent.bottom
-                    anchors.margins: 8
-                    z: 1
-                    text: LiveDataRules.carLine(_mainWindow.currentDevice)
-                    color: "white"
-                    style: Text.Outline
-                    styleColor: "#1f305e"
-                    elide: Text.ElideMiddle
-                    horizontalAlignment: Text.AlignHCenter
-                    font.pixelSize: _mainWindow.basePixelSize * 0.85
+                    // Which car these controls reach, over the map so that no control moves; clear
+                    // of the compass.
+                    Label {
+                        objectName: "_carLine"
+                        width: Math.min(implicitWidth, _miniMap.width - 80)
+                        text: LiveDataRules.carLine(_mainWindow.currentDevice)
+                        color: "white"
+                        style: Text.Outline
+                        styleColor: "#1f305e"
+                        elide: Text.ElideMiddle
+                        font.pixelSize: _mainWindow.basePixelSize * 0.85
+                    }
                 }
 
                 MouseArea {

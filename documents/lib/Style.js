@@ -26,6 +26,8 @@ const linkOnDark = "#a4b8e8";
 // the number's colour, the same whether or not it opens the device choice.
 const bannerBackground = "#24365c";
 const bannerText = "#c5cee0";
+// The share page's panel with the link, under white text: a darker teal.
+const linkPanel = "#00796b";
 
 // Each text colour the style names, with the background it is read on and whether it is large
 // text (at least 18 pt, or 14 pt bold): a pair must reach 4.5:1, or 3:1 for large text.
@@ -39,5 +41,6 @@ const textPairs = [
     { "name": "second lines on the page", "text": secondaryText, "background": pageBackground, "large": false },
     { "name": "links on the dark panels", "text": linkOnDark, "background": pageBackground, "large": false },
     { "name": "serial number on the settings banner", "text": bannerText, "background": bannerBackground, "large": false },
+    { "name": "white text on the share link's panel", "text": "#ffffff", "background": linkPanel, "large": false },
     { "name": "the clock and the on state on the window's light end", "text": onGreen, "background": gradientLight, "large": false }
 ];

@@ -13,7 +13,16 @@ Slider {
     stepSize: 1
     snapMode: Slider.SnapAlways
     LayoutMirroring.enabled: false
-    implicitHeight: 60
+    // The ticks and numbers take the room under the track, as much as their text needs.
+    bottomPadding: 7 + _numberHeight.implicitHeight
+    implicitHeight: 40 + bottomPadding
+
+    MyLabel {
+        id: _numberHeight
+
+        visible: false
+        text: "0"
+    }
 
     Repeater {
         model: 6
@@ -35,6 +44,7 @@ Slider {
             }
 
             MyLabel {
+                objectName: "_sliderNumber" + _step.index
                 text: String(_step.index)
             }
         }

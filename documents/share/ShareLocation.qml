@@ -192,7 +192,7 @@ Page {
             Layout.fillWidth: true
             implicitHeight: _panel.implicitHeight + 30
             radius: 2
-            color: Material.color(Material.Teal)
+            color: Style.linkPanel
 
             ColumnLayout {
                 id: _panel

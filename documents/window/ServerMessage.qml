@@ -29,11 +29,14 @@ Popup {
         _serverMessage.adjustItem = item;
     }
 
-    // The content has no handlers of its own: its links reach only this popup.
+    // The content has no handlers of its own: its links reach only this popup, in the
+    // accent's hue light enough to read on the panel.
     function _connectLinks(item: Item): void {
         const text = item as Text;
-        if (text)
+        if (text) {
+            text.linkColor = Style.linkOnDark;
             text.linkActivated.connect(_serverMessage._openLink);
+        }
         for (const child of item.children)
             _connectLinks(child);
     }
@@ -49,8 +52,6 @@ Popup {
     padding: 0
     closePolicy: Popup.CloseOnEscape
     background: PlainPopupBackground {}
-    // The content's links in the accent's hue, light enough to read on the panel.
-    palette.link: Style.linkOnDark
     onQmlCodeChanged: _rebuild()
 
     Tools {

@@ -262,6 +262,33 @@ TestCase {
         }
     }
 
+    // At every text step the raised title lies above the text, the cursor and the buttons' icons.
+    function test_raisedTitleClearOfTextAndButtons_data() {
+        return [
+            { tag: "default text", size: 16 },
+            { tag: "largest text", size: Math.round(16 * 1.4) }
+        ];
+    }
+
+    function test_raisedTitleClearOfTextAndButtons(data) {
+        _testCase.basePixelSize = data.size;
+        const field = createField({ text: "09121234567", placeholderText: "شماره موبایل اول جهت دریافت هشدارها" });
+        clickFieldButton(field, "_editButton");
+        const title = fieldTitle(field);
+        compare(title.state, "topRight");
+        const edit = part(field, "_editField");
+        waitForItemPolished(part(field, "_buttons"));
+        const titleBottom = title.mapToItem(field, 0, title.height).y;
+        const cursor = edit.mapToItem(field, edit.cursorRectangle.x, edit.cursorRectangle.y);
+        verify(titleBottom <= cursor.y, "title ends at " + titleBottom + ", the cursor starts at " + cursor.y);
+        for (const name of ["_cancelButton", "_applyButton"]) {
+            const button = part(field, name);
+            const iconTop = button.mapToItem(field, 0, (button.height - button.icon.height) / 2).y;
+            verify(titleBottom <= iconTop, name + "'s icon starts at " + iconTop + ", the title ends at " + titleBottom);
+        }
+        _testCase.basePixelSize = 16;
+    }
+
     function test_fieldButtonsAtTheRightEnd_data() {
         return [
             { tag: "idle", mirrored: false, edit: false, buttons: ["_editButton"] },

@@ -135,8 +135,8 @@ TestCase {
 
     function test_floatingTitle_data() {
         return [
-            { tag: "empty", text: "", focus: false, state: "center", opacity: 0.5 },
-            { tag: "empty with focus", text: "", focus: true, state: "center", opacity: 0.5 },
+            { tag: "empty", text: "", focus: false, state: "center", opacity: 0.6 },
+            { tag: "empty with focus", text: "", focus: true, state: "center", opacity: 0.6 },
             { tag: "filled", text: "ali", focus: false, state: "topRight", opacity: 1 },
             { tag: "filled with focus", text: "ali", focus: true, state: "topRight", opacity: 1 }
         ];

@@ -404,8 +404,39 @@ Item {
             compare(_buttonSpy.count, 1);
         }
 
+        // The numbers under the shock slider stay clear of its track at every text step.
+        function test_sliderNumbersUnderTheTrack_data() {
+            return [
+                { "tag": "default text", "size": 14 },
+                { "tag": "largest text", "size": Math.round(14 * 1.4) }
+            ];
+        }
+
+        function test_sliderNumbersUnderTheTrack(data) {
+            _mainWindow.basePixelSize = data.size;
+            const slider = createTemporaryObject(_sliderComponent, _mainWindow);
+            const track = slider.background.mapToItem(slider, 0, 0, slider.background.width, slider.background.height);
+            const handleBottom = slider.handle.mapToItem(slider, 0, slider.handle.height).y;
+            for (let step = 0; step <= 5; ++step) {
+                const number = findChild(slider, "_sliderNumber" + step);
+                verify(number, "number " + step);
+                const top = number.mapToItem(slider, 0, 0).y;
+                verify(top >= Math.max(track.y + track.height, handleBottom), "number " + step + " at " + top);
+                verify(top + number.height <= slider.height);
+            }
+            _mainWindow.basePixelSize = 14;
+        }
+
         name: "Alarms"
         when: windowShown
+
+        Component {
+            id: _sliderComponent
+
+            SensitivitySlider {
+                width: 250
+            }
+        }
 
         SignalSpy {
             id: _requestSpy

@@ -114,6 +114,8 @@ TestCase {
         const message = createMessage();
         message.qmlCode = 'import QtQuick\nColumn { Text { textFormat: Text.StyledText; text: "<a href=\\"' + data.link + '\\">link</a>" } }';
         const text = message.adjustItem.children[0];
+        // Readable on the dark panel whatever colour the notice gave.
+        compare(text.linkColor, Qt.color("#a4b8e8"));
         text.linkActivated(data.link);
         compare(links.links, data.opened ? [data.link] : []);
     }
