@@ -16,3 +16,9 @@ const gradientDark = "#071136";
 const separator = Qt.rgba(0.8, 0.8, 1, 0.8);
 // Buttons whose command cannot be undone.
 const danger = "#c62828";
+// Where a command to the car ended: seen done, answered by SMS, waiting, not sent, unanswered.
+const commandDone = onGreen;
+const commandAnswered = "#4fc3f7";
+const commandSent = progressAccent;
+const commandFailed = "#ef5350";
+const commandNoAnswer = "#ffb300";

@@ -15,6 +15,7 @@ Item {
     required property list<geoCoordinate> geofenceCoords
     required property int geofenceInOut
     required property bool biometricSupported
+    required property bool rootLogin
     required property string loginUsername
     required property list<real> sizeFactors
     required property int sizeFactorIndex
@@ -62,6 +63,8 @@ Item {
             return _deviceSettings_DeviceInfo;
         case "Menu_Support":
             return _support;
+        case "Menu_History":
+            return _commandHistoryPage;
         }
         return null;
     }
@@ -171,5 +174,14 @@ Item {
 
         visible: false
         onCallRequested: number => _settingsPages.callRequested(number)
+    }
+
+    CommandHistoryPage {
+        id: _commandHistoryPage
+        objectName: "_commandHistoryPage"
+
+        visible: false
+        device: _settingsPages.device
+        rootLogin: _settingsPages.rootLogin
     }
 }

@@ -193,6 +193,7 @@ ApplicationWindow {
         settingsMenu: _settingsMenu
         offlineButton: _header.offlineButton
         tooltip: _mainTooltip
+        carCommands: _carCommands
     }
 
     SettingsCopy {
@@ -222,6 +223,7 @@ ApplicationWindow {
 
         smsManager: _smsManager
         device: _mainWindow.currentDevice
+        server: _server
     }
 
     // ---- Controllers ----
@@ -384,6 +386,7 @@ ApplicationWindow {
         geofenceCoords: _map.geofenceItem.coords
         geofenceInOut: _geoFenceInOutSettings.inOut
         biometricSupported: _loginPage.isBiometricSupported
+        rootLogin: _settingsMenu.rootLogin
         loginUsername: _loginPage.username
         sizeFactors: _mainWindow.basePixelSizeFactors
         sizeFactorIndex: _mainWindow.basePixelSizeFactorIndex

@@ -72,6 +72,26 @@ SystemTestCase {
         shoot("04-dashboard");
     }
 
+    // What the car did with a command, told at once: the power cut it obeyed, then the alarm
+    // switch it was made to ignore, given up on sooner than in use.
+    function test_4b_commandMessages(): void {
+        const tooltip = findNamed("_mainTooltip");
+        const follower = findNamed("_liveData").carCommands.follower;
+        hold(findNamed("_powerCutButton"), 2200);
+        tryVerify(() => tooltip.visible && tooltip.text.startsWith("خودرو برق را قطع کرد"), 15000);
+        shoot("04a-command-done");
+        hold(findNamed("_powerConnectButton"), 2200);
+        tryVerify(() => tooltip.visible && tooltip.text.startsWith("خودرو برق را وصل کرد"), 15000);
+        refuse("30");
+        follower.settingTimeout = 4000;
+        mouseClick(findNamed("_alarmSwitch"));
+        tryVerify(() => tooltip.visible && tooltip.text === follower.noAnswerText, 15000);
+        shoot("04b-command-no-answer");
+        follower.settingTimeout = 30000;
+        refuse("");
+        tooltip.close();
+    }
+
     // Yesterday's trips from the server, summed up in the statistics popup over the map.
     function test_5_tripStatistics(): void {
         findNamed("_mainStackView").push(findNamed("_map"));
@@ -340,6 +360,7 @@ SystemTestCase {
         shootSettingsEditor("_userManagmentSettingPage", "_accountAliasField", "20a-account-alias");
         shootSettingsPage("_support", "21-support");
         shootSettingsPage("_deviceSettings_Appearance", "21a-appearance");
+        shootSettingsPage("_commandHistoryPage", "21b-command-history");
     }
 
     function test_9g_rootSettings(): void {
@@ -352,6 +373,7 @@ SystemTestCase {
         shootSettingsPage("_deviceSettings_Sending", "22c-sending");
         shootSettingsEditor("_deviceSettings_Sending", "_rateField", "22d-sending-rate");
         shootSettingsPage("_deviceSelectionPage", "23-device-choice");
+        shootSettingsPage("_commandHistoryPage", "23a-command-history-root");
     }
 
     function test_9h_firstLoginSetup(): void {
