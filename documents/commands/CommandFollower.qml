@@ -1,6 +1,5 @@
 import QtQuick
 import commandJournal
-import kova.tools
 import "JsTools.js" as JsTools
 import "CommandCourse.js" as CommandCourse
 
