@@ -25,6 +25,14 @@ const _settingFrames = [
     [34, "رمز اضطراری", ["forceUnlockNumber1", "forceUnlockNumber2"]]
 ];
 
+// Frames that switch something on or off: [code, the port they must name or null, the settings
+// key their flag becomes, [asked, done] when on, [asked, done] when off].
+const _switchFrames = [
+    [14, "3", "sw3", ["قطع برق خودرو", "خودرو برق را قطع کرد"], ["وصل برق خودرو", "خودرو برق را وصل کرد"]],
+    [30, null, "multiAlarm", ["فعال کردن هشدارهای دزدگیری", "خودرو هشدارهای دزدگیری را فعال کرد"],
+        ["خاموش کردن هشدارهای دزدگیری", "خودرو هشدارهای دزدگیری را خاموش کرد"]]
+];
+
 const _plainFrames = {
     "0": "راه‌اندازی دوباره دستگاه",
     "1": "بازگشت دستگاه به تنظیمات کارخانه",
@@ -46,21 +54,14 @@ function course(frame) {
     const p = parts(frame);
     if (!p)
         return { "asked": "دستور ناشناخته", "doneText": "", "effect": null, "answeredBySms": false };
-    const on = p.args[p.args.length - 1] === "1";
-    if (p.code === 14 && p.args[0] === "3")
-        return {
-            "asked": on ? "قطع برق خودرو" : "وصل برق خودرو",
-            "doneText": on ? "خودرو برق را قطع کرد" : "خودرو برق را وصل کرد",
-            "effect": { "sw3": p.args[1] },
-            "answeredBySms": false
-        };
-    if (p.code === 30)
-        return {
-            "asked": on ? "فعال کردن هشدارهای دزدگیری" : "خاموش کردن هشدارهای دزدگیری",
-            "doneText": on ? "خودرو هشدارهای دزدگیری را فعال کرد" : "خودرو هشدارهای دزدگیری را خاموش کرد",
-            "effect": { "multiAlarm": p.args[0] },
-            "answeredBySms": false
-        };
+    const switching = _switchFrames.find(row => row[0] === p.code && (row[1] === null || row[1] === p.args[0]));
+    if (switching) {
+        const flag = p.args[p.args.length - 1];
+        const effect = {};
+        effect[switching[2]] = flag;
+        const words = flag === "1" ? switching[3] : switching[4];
+        return { "asked": words[0], "doneText": words[1], "effect": effect, "answeredBySms": false };
+    }
     if (p.code === 55)
         return { "asked": "درخواست وضعیت خودرو با پیامک", "doneText": "خودرو به درخواست پیامکی پاسخ داد", "effect": null, "answeredBySms": true };
     const setting = _settingFrames.find(row => row[0] === p.code);

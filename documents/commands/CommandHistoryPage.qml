@@ -69,10 +69,17 @@ Page {
                         objectName: "_when"
                         Layout.fillWidth: true
                         text: LiveDataRules.toJdateString(_entry.modelData.time)
-                              + (_commandHistoryPage.rootLogin ? "   S/N: " + _entry.modelData.serial : "")
                         font.pixelSize: basePixelSize * 0.75
                         opacity: 0.7
-                        wrapMode: Text.Wrap
+                    }
+
+                    MyLabel {
+                        objectName: "_serial"
+                        Layout.fillWidth: true
+                        visible: _commandHistoryPage.rootLogin
+                        text: "S/N: " + _entry.modelData.serial
+                        font.pixelSize: basePixelSize * 0.75
+                        opacity: 0.7
                     }
                 }
 
