@@ -15,6 +15,7 @@ void qml_register_types_kova_services();
 void qml_register_types_notification();
 void qml_register_types_kova();
 void qml_register_types_mySettings();
+void qml_register_types_commandJournal();
 
 void setUpEngine(QQmlEngine *engine)
 {
@@ -37,4 +38,5 @@ void registerKovaTypes()
     qml_register_types_notification();
     qml_register_types_kova();
     qml_register_types_mySettings();
+    qml_register_types_commandJournal();
 }

@@ -17,17 +17,18 @@ public:
 
     int modemCount() const;
 
-    // Sends from the modem at `slot` in the modems' order; the outcome is only logged, as a
-    // phone's SMS service would not report it either.
-    void send(const QString &number, const QString &text, int slot);
+    // Sends from the modem at `slot` in the modems' order; a message the modem did not take or
+    // could not send is logged and reported by sendFailed(ticket).
+    void send(const QString &number, const QString &text, int slot, int ticket);
 
 signals:
     // The modems, or their order, changed.
     void modemsChanged();
     void received(const QString &number, const QString &text);
+    void sendFailed(int ticket);
 
 private:
-    void sendCreated(const QString &modem, const QString &number, const QString &sms);
+    void sendCreated(const QString &modem, const QString &number, const QString &sms, int ticket);
     void deleteSent(const QString &modem, const QString &sms);
 
     QDBusConnection m_bus;

@@ -33,6 +33,7 @@ void SmsManager::useModems()
 {
     m_modems = new ModemSms(QDBusConnection::systemBus(), this);
     connect(m_modems, &ModemSms::received, this, &SmsManager::smsReceived);
+    connect(m_modems, &ModemSms::sendFailed, this, &SmsManager::sendFailed);
     connect(m_modems, &ModemSms::modemsChanged, this,
             [this] { setDualSim(m_modems->modemCount() >= 2); });
 }
@@ -53,20 +54,24 @@ void SmsManager::setDualSim(bool isDualSim)
     emit isDualSimChanged(m_isDualSim);
 }
 
-void SmsManager::sendSms(const QString &number, const QString &message)
+int SmsManager::sendSms(const QString &number, const QString &message)
 {
     // Every message this app sends is one device frame; anything else (two frames run together,
     // a field that closes the frame early) would make the device obey something nobody chose.
     if (!DeviceFrame::isWellFormed(message)) {
         qWarning("SmsManager: not a single device frame, not sent: %s", qPrintable(message));
-        return;
+        return 0;
     }
     if (number.isEmpty())
-        return;
+        return 0;
+    if (!m_gateway && !m_modems) {
+        qWarning("SmsManager: no SMS service, not sent to %s", qPrintable(number));
+        return 0;
+    }
+    const int ticket = ++m_lastTicket;
     if (m_gateway)
         m_gateway->send(number, message, m_simSlot);
-    else if (m_modems)
-        m_modems->send(number, message, m_simSlot);
     else
-        qWarning("SmsManager: no SMS service, not sent to %s", qPrintable(number));
+        m_modems->send(number, message, m_simSlot, ticket);
+    return ticket;
 }

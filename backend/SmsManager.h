@@ -25,12 +25,15 @@ public:
 public slots:
     void setSimSlot(quint8 simSlot);
     // Sends only a single well-formed device frame; anything else is logged and dropped.
-    void sendSms(const QString &number, const QString &message);
+    // Returns the message's ticket, or 0 when it was not handed to any SMS service.
+    int sendSms(const QString &number, const QString &message);
 
 signals:
     void simSlotChanged(quint8 simSlot);
     void isDualSimChanged(bool isDualSim);
     void smsReceived(const QString &sender, const QString &message);
+    // The modem could not send the message of this ticket.
+    void sendFailed(int ticket);
 
 private:
     void useGateway(const QString &gateway);
@@ -38,6 +41,7 @@ private:
     void setDualSim(bool isDualSim);
 
     quint8 m_simSlot = 0;
+    int m_lastTicket = 0;
     bool m_isDualSim = false;
     SmsGateway *m_gateway = nullptr;
     ModemSms *m_modems = nullptr;

@@ -208,6 +208,24 @@ void DevServer::addControlRoutes()
                       m_faultGate->startOutage(seconds * qint64(1000), keepHeld);
                       return QHttpServerResponse(QHttpServerResponse::StatusCode::Ok);
                   });
+    m_plain.route(
+        QStringLiteral("/control/refuse"), QHttpServerRequest::Method::Post,
+        [this](const QHttpServerRequest &request) {
+            const QString list = request.query().queryItemValue(QStringLiteral("codes"));
+            QSet<int> codes;
+            for (const QString &item : list.split(u',', Qt::SkipEmptyParts)) {
+                bool ok = false;
+                const int code = item.toInt(&ok);
+                if (!ok || code < 0 || code > 99)
+                    return QHttpServerResponse(
+                        QByteArrayLiteral("text/plain"),
+                        QByteArrayLiteral("codes: frame codes 0 to 99, comma-separated\n"),
+                        QHttpServerResponse::StatusCode::BadRequest);
+                codes.insert(code);
+            }
+            m_smsGateway->setRefusedCodes(codes);
+            return QHttpServerResponse(QHttpServerResponse::StatusCode::Ok);
+        });
     m_plain.route(QStringLiteral("/control/faults"), QHttpServerRequest::Method::Get, [this] {
         QJsonObject state = m_faultGate->counts();
         state.insert(QStringLiteral("outage"), m_faultGate->outageActive());

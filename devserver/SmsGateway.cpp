@@ -7,6 +7,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace devserver {
@@ -74,6 +75,11 @@ void SmsGateway::setDeliveryDelay(int milliseconds)
     m_deliveryDelayMs = qMax(0, milliseconds);
 }
 
+void SmsGateway::setRefusedCodes(const QSet<int> &codes)
+{
+    m_refusedCodes = codes;
+}
+
 void SmsGateway::deliver(const QString &to, const QString &text)
 {
     const std::optional<Device> device = m_store.deviceBySimNumber(to);
@@ -85,7 +91,13 @@ void SmsGateway::deliver(const QString &to, const QString &text)
     const qint64 now = m_clock().toSecsSinceEpoch();
     DeviceSettings settings = DeviceSettings::fromPayload(m_store.settingsRecord(imei));
     DeviceStatus status = DeviceStatus::fromRecord(m_store.statusRecord(imei));
-    const FrameInterpreter::Result result = FrameInterpreter::apply(text, settings, status);
+    static const QRegularExpression codePattern(QStringLiteral("^\\[oribel,(\\d+)[,\\]]"));
+    const QRegularExpressionMatch code = codePattern.match(text);
+    FrameInterpreter::Result result;
+    if (code.hasMatch() && m_refusedCodes.contains(code.captured(1).toInt()))
+        result.reason = QStringLiteral("refused by /control/refuse");
+    else
+        result = FrameInterpreter::apply(text, settings, status);
     m_store.recordConfigFrame(imei, text, QStringLiteral("sms"), now);
 
     if (result.effect == FrameInterpreter::Effect::Ignored) {

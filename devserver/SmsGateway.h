@@ -4,6 +4,7 @@
 
 #include <QJsonObject>
 #include <QObject>
+#include <QSet>
 
 namespace devserver {
 
@@ -25,6 +26,9 @@ public:
 
     // How long a device takes to act on a frame; tests shorten it.
     void setDeliveryDelay(int milliseconds);
+    // Frames of these codes are ignored by every device from now on, as by a tracker that
+    // refuses them (for tests of what the app does when a setting is never applied).
+    void setRefusedCodes(const QSet<int> &codes);
 
 signals:
     // A frame has been acted on by the device (for logs and tests).
@@ -36,6 +40,7 @@ private:
     Store &m_store;
     Clock m_clock;
     int m_deliveryDelayMs = 3000;
+    QSet<int> m_refusedCodes;
 };
 
 } // namespace devserver

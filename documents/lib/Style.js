@@ -29,6 +29,14 @@ const bannerText = "#c5cee0";
 // The share page's panel with the link, under white text: a darker teal.
 const linkPanel = "#00796b";
 
+// Where a command to the car ended: seen done, answered by SMS, waiting, not sent, unanswered;
+// each is read on the page.
+const commandDone = onGreen;
+const commandAnswered = "#4fc3f7";
+const commandSent = "#8fa8dc";
+const commandFailed = "#ff8a80";
+const commandNoAnswer = "#ffb300";
+
 // Each text colour the style names, with the background it is read on and whether it is large
 // text (at least 18 pt, or 14 pt bold): a pair must reach 4.5:1, or 3:1 for large text.
 const textPairs = [
@@ -42,5 +50,10 @@ const textPairs = [
     { "name": "links on the dark panels", "text": linkOnDark, "background": pageBackground, "large": false },
     { "name": "serial number on the settings banner", "text": bannerText, "background": bannerBackground, "large": false },
     { "name": "white text on the share link's panel", "text": "#ffffff", "background": linkPanel, "large": false },
+    { "name": "a command seen done", "text": commandDone, "background": pageBackground, "large": false },
+    { "name": "a command answered by SMS", "text": commandAnswered, "background": pageBackground, "large": false },
+    { "name": "a command sent, waiting", "text": commandSent, "background": pageBackground, "large": false },
+    { "name": "a command not sent", "text": commandFailed, "background": pageBackground, "large": false },
+    { "name": "a command not answered", "text": commandNoAnswer, "background": pageBackground, "large": false },
     { "name": "the clock and the on state on the window's light end", "text": onGreen, "background": gradientLight, "large": false }
 ];

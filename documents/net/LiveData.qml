@@ -29,6 +29,7 @@ QtObject {
     required property SettingsMenu settingsMenu
     required property RoundBusyBotton offlineButton
     required property MainTooltip tooltip
+    required property CarCommands carCommands
 
     property var currentLocation
     property var currentStatus
@@ -76,7 +77,7 @@ QtObject {
     }
 
     function requestOfflineStatus(): void {
-        smsManager.sendSms(MySettings.deviceSimNumber, offlineRequestFrame);
+        carCommands.sendTo(MySettings.deviceSimNumber, offlineRequestFrame, null);
         tooltip.show("اخطار: با هر بار استفاده از اطلاعات افلاین یک پیامک از گوشی و یک پیامک از دستگاه استفاده میشود.", 8000);
     }
 
@@ -89,6 +90,7 @@ QtObject {
         if (!answer)
             return false;
         offlineButton.state = "ready";
+        carCommands.follower.takeSmsAnswer(String(device.imei ?? ""));
         if (answer.location)
             currentLocation = answer.location;
         else

@@ -32,7 +32,8 @@ Page {
         { "name": "Menu_Server", "title": "تنظیمات سرور", "detail": "مشخصات سرور جهت ارسال اطلاعات دستگاه", "icon": "qrc:/graphics/web.png", "rootAccess": true, "componentSource": "" },
         { "name": "Menu_Data", "title": "تنظیمات ارسال داده", "detail": "نرخ ارسال داده دستگاه و ...", "icon": "qrc:/graphics/document-send.png", "rootAccess": true, "componentSource": "" },
         { "name": "Menu_PersonalInfo", "title": "ثبت اطلاعات شخصی و خودرو", "detail": "نام، نامخانوادگی، موبایل، مدلخودرو ...", "icon": "qrc:/graphics/info.svg", "rootAccess": true, "componentSource": "" },
-        { "name": "Menu_Support", "title": "پشتیبانی", "detail": "پشتیبانی", "icon": "qrc:/graphics/support.svg", "rootAccess": false, "componentSource": "" }
+        { "name": "Menu_Support", "title": "پشتیبانی", "detail": "پشتیبانی", "icon": "qrc:/graphics/support.svg", "rootAccess": false, "componentSource": "" },
+        { "name": "Menu_History", "title": "تاریخچه دستورها", "detail": "دستورهای ارسال‌شده به خودرو و نتیجه هر یک", "icon": "qrc:/graphics/clock.png", "rootAccess": false, "componentSource": "" }
     ]
 
     signal itemSelected(int index)

@@ -19,6 +19,7 @@ Item {
     required property list<geoCoordinate> geofenceCoords
     required property int geofenceInOut
     required property bool biometricSupported
+    required property bool rootLogin
     required property string loginUsername
     required property list<real> sizeFactors
     required property int sizeFactorIndex
@@ -77,6 +78,8 @@ Item {
             return _deviceInfoLoader;
         case "Menu_Support":
             return _supportLoader;
+        case "Menu_History":
+            return _commandHistoryLoader;
         case "DeviceSelection":
             return _deviceSelectionLoader;
         }
@@ -225,6 +228,17 @@ Item {
             objectName: "_supportLoader"
             visible: false
             onCallRequested: number => _settingsPages.callRequested(number)
+        }
+    }
+
+    PageLoader {
+        id: _commandHistoryLoader
+
+        sourceComponent: CommandHistoryPage {
+            objectName: "_commandHistoryPage"
+            visible: false
+            device: _settingsPages.device
+            rootLogin: _settingsPages.rootLogin
         }
     }
 }

@@ -72,11 +72,6 @@ ApplicationWindow {
         return _settingsPages.page("NewLogin");
     }
 
-    // Jalali date and local time, e.g. "1403/01/01  09:05:03".
-    function toJdateString(gDate: date): string {
-        return LiveDataRules.toJdateString(gDate);
-    }
-
     visible: true
     minimumWidth: 350
     minimumHeight: 550
@@ -191,6 +186,7 @@ ApplicationWindow {
         settingsMenu: _settingsMenu
         offlineButton: _header.offlineButton
         tooltip: _mainTooltip
+        carCommands: _carCommands
     }
 
     SettingsCopy {
@@ -220,6 +216,7 @@ ApplicationWindow {
 
         smsManager: _smsManager
         device: _mainWindow.currentDevice
+        server: _server
     }
 
     // ---- Controllers ----
@@ -384,6 +381,7 @@ ApplicationWindow {
         geofenceCoords: _map.geofenceItem.coords
         geofenceInOut: _geoFenceInOutSettings.inOut
         biometricSupported: _loginPage.isBiometricSupported
+        rootLogin: _settingsMenu.rootLogin
         loginUsername: _loginPage.username
         sizeFactors: _mainWindow.basePixelSizeFactors
         sizeFactorIndex: _mainWindow.basePixelSizeFactorIndex

@@ -216,8 +216,8 @@ void TestModemSms::failuresAreLogged_data()
         << QString() << QString() << u"did not take the SMS to : .*InvalidArgs"_s << 0;
 }
 
-// A message that does not go out is logged, and one the modem made is deleted all the same;
-// the next message goes out as usual.
+// A message that does not go out is logged and reported by its ticket, and one the modem made is
+// deleted all the same; the next message goes out as usual.
 void TestModemSms::failuresAreLogged()
 {
     QFETCH(QString, number);
@@ -232,17 +232,20 @@ void TestModemSms::failuresAreLogged()
     if (!sendError.isEmpty())
         modems->control(managerPath, u"FailNextSend"_s, {sendError});
 
+    QSignalSpy failed(&modem, &ModemSms::sendFailed);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^ModemSms: .*"_s + warning));
-    modem.send(number, frame, 0);
+    modem.send(number, frame, 0, 7);
     QTRY_COMPARE(modems->methodCalls(modemPath(0), u"Create"_s).size(), 1);
     QTRY_COMPARE(modems->methodCalls(modemPath(0), u"Delete"_s).size(), deletes);
-    QTest::qWait(300);
+    QTRY_COMPARE(failed.size(), 1);
+    QCOMPARE(failed.first(), QVariantList{7});
     QVERIFY(sentBy(*modems).isEmpty());
     QVERIFY(messagesOn(*modems, modemPath(0)).isEmpty());
 
-    modem.send(deviceSim, frame, 0);
+    modem.send(deviceSim, frame, 0, 8);
     QTRY_COMPARE(modems->methodCalls(modemPath(0), u"Delete"_s).size(), deletes + 1);
     QCOMPARE(sentBy(*modems), (QList<QStringList>{{portOne, deviceSim, frame}}));
+    QCOMPARE(failed.size(), 1);
 }
 
 void TestModemSms::noModemForTheSlot_data()
@@ -268,7 +271,9 @@ void TestModemSms::noModemForTheSlot()
 
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(u"^ModemSms: no modem for SIM %1 "_s.arg(slot + 1)));
-    modem.send(deviceSim, frame, slot);
+    QSignalSpy failed(&modem, &ModemSms::sendFailed);
+    modem.send(deviceSim, frame, slot, 3);
+    QCOMPARE(failed.size(), 1);
     QTest::qWait(300);
     QCOMPARE(createsOn(*modems, int(devices.size())), 0);
 }

@@ -110,6 +110,23 @@ private slots:
         QCOMPARE(m_store->configFrames(imei).size(), 1);
     }
 
+    // A refused code is received and logged but changes nothing, until refusals are lifted;
+    // other codes are applied meanwhile.
+    void refusedCodesAreIgnoredUntilLifted()
+    {
+        const QByteArray before = m_store->settingsRecord(imei);
+        m_gateway->setRefusedCodes({23, 30});
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("ignored.*refused"));
+        deliver(simNumber, QStringLiteral("[oribel,23,3]}]"));
+        QCOMPARE(m_store->settingsRecord(imei), before);
+        deliver(simNumber, QStringLiteral("[oribel,14,3,1]}]"));
+        QCOMPARE(storedSettings().sw3, quint8(1));
+        m_gateway->setRefusedCodes({});
+        deliver(simNumber, QStringLiteral("[oribel,23,3]}]"));
+        QCOMPARE(storedSettings().doorAlarmType, quint8(3));
+        QCOMPARE(m_store->configFrames(imei).size(), 3);
+    }
+
     void eraseDropsTheLoggedHistory()
     {
         const qint64 t = now.toSecsSinceEpoch();

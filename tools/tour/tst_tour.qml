@@ -77,6 +77,26 @@ SystemTestCase {
         shoot("04-dashboard");
     }
 
+    // What the car did with a command, told at once: the power cut it obeyed, then the alarm
+    // switch it was made to ignore, given up on sooner than in use.
+    function test_4b_commandMessages(): void {
+        const tooltip = findNamed("_mainTooltip");
+        const follower = findNamed("_liveData").carCommands.follower;
+        hold(findNamed("_powerCutButton"), 2200);
+        tryVerify(() => tooltip.visible && tooltip.text.startsWith("خودرو برق را قطع کرد"), 15000);
+        shoot("04a-command-done");
+        hold(findNamed("_powerConnectButton"), 2200);
+        tryVerify(() => tooltip.visible && tooltip.text.startsWith("خودرو برق را وصل کرد"), 15000);
+        refuse("30");
+        follower.settingTimeout = 4000;
+        mouseClick(findNamed("_alarmSwitch"));
+        tryVerify(() => tooltip.visible && tooltip.text === follower.noAnswerText, 15000);
+        shoot("04b-command-no-answer");
+        follower.settingTimeout = 30000;
+        refuse("");
+        tooltip.close();
+    }
+
     // Yesterday's trips from the server, summed up in the statistics popup over the map.
     function test_5_tripStatistics(): void {
         findNamed("_mainStackView").push(findNamed("_map"));
@@ -335,6 +355,7 @@ SystemTestCase {
         shootSettingsEditor("Menu_Users", "_accountAliasField", "20a-account-alias");
         shootSettingsPage("Menu_Support", "21-support");
         shootSettingsPage("Menu_Appearance", "21a-appearance");
+        shootSettingsPage("Menu_History", "21b-command-history");
     }
 
     function test_9g_rootSettings(): void {
@@ -347,6 +368,7 @@ SystemTestCase {
         shootSettingsPage("Menu_Data", "22c-sending");
         shootSettingsEditor("Menu_Data", "_rateField", "22d-sending-rate");
         shootSettingsPage("DeviceSelection", "23-device-choice");
+        shootSettingsPage("Menu_History", "23a-command-history-root");
     }
 
     function test_9h_firstLoginSetup(): void {

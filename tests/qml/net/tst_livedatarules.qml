@@ -73,6 +73,18 @@ TestCase {
     }
 
     // Runs with TZ=UTC: 2024-03-20 is the day asked for.
+    function test_toJdateString_data() {
+        return [
+            { "tag": "padded time", "date": new Date(2024, 2, 20, 9, 5, 3), "expected": "1403/01/01  09:05:03" },
+            { "tag": "padded month and day", "date": new Date(2000, 0, 1, 0, 0, 0), "expected": "1378/10/11  00:00:00" },
+            { "tag": "two-digit fields", "date": new Date(2025, 2, 20, 23, 59, 59), "expected": "1403/12/30  23:59:59" }
+        ];
+    }
+
+    function test_toJdateString(data) {
+        compare(LiveDataRules.toJdateString(data.date), data.expected);
+    }
+
     function test_positionAge_data() {
         const now = new Date(2024, 2, 20, 12, 0, 0);
         const ago = ms => new Date(now.getTime() - ms).toISOString();

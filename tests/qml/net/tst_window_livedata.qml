@@ -3,8 +3,8 @@ import QtTest
 import QtPositioning
 import globals
 
-// What the main window makes of the car's data: the SMS answer, the settings copied into the
-// pages, and dates. Runs with TZ=UTC.
+// What the main window makes of the car's data: the SMS answer and the settings copied into the
+// pages. Runs with TZ=UTC.
 TestCase {
     id: _testCase
 
@@ -23,18 +23,6 @@ TestCase {
 
     function cleanupTestCase() {
         window.destroy();
-    }
-
-    function test_toJdateString_data() {
-        return [
-            { "tag": "padded time", "date": new Date(2024, 2, 20, 9, 5, 3), "expected": "1403/01/01  09:05:03" },
-            { "tag": "padded month and day", "date": new Date(2000, 0, 1, 0, 0, 0), "expected": "1378/10/11  00:00:00" },
-            { "tag": "two-digit fields", "date": new Date(2025, 2, 20, 23, 59, 59), "expected": "1403/12/30  23:59:59" }
-        ];
-    }
-
-    function test_toJdateString(data) {
-        compare(window.toJdateString(data.date), data.expected);
     }
 
     function test_offlineAnswer_data() {

@@ -23,14 +23,14 @@ TestCase {
     }
 
     function test_entries_data() {
-        const plain = ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_Appearance", "Menu_Support"];
+        const plain = ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_Appearance", "Menu_Support", "Menu_History"];
         return [
             { "tag": "owner", "options": {}, "names": plain },
             { "tag": "dual-SIM Android", "options": { "dualSim": true },
-              "names": ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_SimCards", "Menu_Appearance", "Menu_Support"] },
+              "names": ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_SimCards", "Menu_Appearance", "Menu_Support", "Menu_History"] },
             { "tag": "root", "options": { "rootLogin": true },
-              "names": ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_Appearance", "Menu_Map", "Menu_Server", "Menu_Data", "Menu_PersonalInfo", "Menu_Support"] },
-            { "tag": "root on dual-SIM Android", "options": { "rootLogin": true, "dualSim": true }, "count": 11 }
+              "names": ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_Appearance", "Menu_Map", "Menu_Server", "Menu_Data", "Menu_PersonalInfo", "Menu_Support", "Menu_History"] },
+            { "tag": "root on dual-SIM Android", "options": { "rootLogin": true, "dualSim": true }, "count": 12 }
         ];
     }
 
@@ -46,8 +46,8 @@ TestCase {
 
     function test_shownEntries_data() {
         return [
-            { "tag": "owner", "rootLogin": false, "names": ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_Appearance", "Menu_Support"] },
-            { "tag": "root", "rootLogin": true, "names": ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_Appearance", "Menu_Map", "Menu_Server", "Menu_Data", "Menu_PersonalInfo", "Menu_Support"] }
+            { "tag": "owner", "rootLogin": false, "names": ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_Appearance", "Menu_Support", "Menu_History"] },
+            { "tag": "root", "rootLogin": true, "names": ["Menu_General", "Menu_Alarms", "Menu_Listening", "Menu_Users", "Menu_Appearance", "Menu_Map", "Menu_Server", "Menu_Data", "Menu_PersonalInfo", "Menu_Support", "Menu_History"] }
         ];
     }
 
@@ -69,7 +69,7 @@ TestCase {
         menu.resetMenu();
         menu.rootLogin = false;
         menu.resetMenu();
-        compare(part(menu, "_menu").model.count, 6);
+        compare(part(menu, "_menu").model.count, 7);
     }
 
     function test_usersDetail_data() {

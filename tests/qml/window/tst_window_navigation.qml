@@ -220,12 +220,13 @@ TestCase {
             { "tag": "general", "index": 0, "top": "_deviceSettings_Global" },
             { "tag": "alarms", "index": 1, "top": "_deviceSettings_Alarms" },
             { "tag": "listen-in", "index": 2, "top": "_deviceSettings_Listen" },
+            { "tag": "command history, the last entry", "index": 6, "top": "_commandHistoryPage" },
             { "tag": "below the menu", "index": -1, "top": "_settingsMenu" },
-            { "tag": "past the shown menu", "index": 6, "top": "_settingsMenu" }
+            { "tag": "past the shown menu", "index": 7, "top": "_settingsMenu" }
         ];
     }
 
-    // The window's own menu: no root login and no second SIM here, so six entries.
+    // The window's own menu: no root login and no second SIM here, so seven entries.
     function test_settingsMenuRouting(data) {
         buildStack(["_dashboard", "_settingsMenu"], Globals.Settings_Operation);
         page("_settingsMenu").itemSelected(data.index);

@@ -52,6 +52,15 @@ TestCase {
         return frames.length > count && frames[count] === frame;
     }
 
+    // The simulated cars ignore frames of these codes from now on (comma-separated; "" for none).
+    function refuse(codes: string): void {
+        const request = new XMLHttpRequest();
+        request.open("POST", testEnvironment.smsGateway.replace(/\/sms$/, "/control/refuse?codes=" + codes));
+        request.send();
+        tryVerify(() => request.readyState === XMLHttpRequest.DONE, 5000);
+        compare(request.status, 200);
+    }
+
     // Holds a hold-to-fire button down for `ms` as a finger would.
     function hold(button: Item, ms: int): void {
         mousePress(button);

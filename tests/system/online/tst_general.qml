@@ -184,6 +184,9 @@ SystemTestCase {
         hold(reset, 2500);
         compare(tooltip.text, "دستور بازگشت به تنظیمات کارخانه از سیمکارت 1 ارسال شد");
         tryVerify(() => receivedFramesOf(fleetImei).length > sent, 10000, "the car received the reset");
+        // The message lies over the lower buttons while it shows.
+        tooltip.close();
+        tryCompare(tooltip, "visible", false);
         const erase = findChild(page, "_eraseButton");
         reveal(page, erase);
         hold(erase, 2500);
