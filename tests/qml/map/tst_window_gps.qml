@@ -57,7 +57,7 @@ TestCase {
         verify(named("_btnMyRoute").checked);
         tryVerify(() => !named("_btnMyRoute").checked, 3000);
         compare(named("_lockStateItem").state, "car");
-        compare(named("_mainTooltip").text, "جیپیاس خاموش است");
+        compare(named("_mainTooltip").text, "جی‌پی‌اس خاموش است");
     }
 
     function test_declining_data() {
