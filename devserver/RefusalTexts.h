@@ -73,7 +73,9 @@ inline QString badSimNumber()
 }
 inline QString simNumberInUse()
 {
-    return QStringLiteral("این شماره سیم‌کارت برای دستگاه دیگری ثبت شده است.");
+    return QStringLiteral(
+        "این شماره سیم‌کارت برای دستگاه دیگری ثبت شده "
+        "است.");
 }
 inline QString badConfigFrame()
 {

@@ -55,10 +55,20 @@ def literals(source, cpp):
             line += source.count("\n", i, end)
             i = end + len(delimiter)
         elif ch in "\"'`" and not (cpp and ch == "'" and i > 0 and source[i - 1].isalnum()):
-            start, j = i + 1, i + 1
-            while j < n and source[j] != ch and not (ch != "`" and source[j] == "\n"):
-                j += 2 if source[j] == "\\" else 1
-            yield line, source[start:j]
+            text, j = "", i
+            while True:
+                start = j = j + 1
+                while j < n and source[j] != ch and not (ch != "`" and source[j] == "\n"):
+                    j += 2 if source[j] == "\\" else 1
+                text += source[start:j]
+                # C++ joins adjacent literals: a text clang-format split is still one text.
+                following = j + 1
+                while cpp and following < n and source[following] in " \t\n":
+                    following += 1
+                if not (cpp and ch == '"' and following < n and source[following] == '"'):
+                    break
+                j = following
+            yield line, text
             line += source.count("\n", i, j)
             i = j + 1
         else:
