@@ -151,6 +151,7 @@ def problems(text, forms):
 
 
 def main():
+    sys.stdout.reconfigure(encoding="utf-8", errors="backslashreplace")
     repository = sys.argv[1]
     found = source_texts(repository)
     if "--dump" in sys.argv:
@@ -175,7 +176,7 @@ def main():
             found_problems = problems(text, forms)
             failures.append(
                 "%s: %r is not in tests/texts/persian-texts.tsv. Review it as a Persian editor "
-                "(a half-space U+200C after the prefix mi/nemi, before the plural ha/hay after a "
+                "(a half-space U+200C after the prefix می/نمی, before the plural ها/های after a "
                 "joining letter, in compounds; a space around brackets and after commas), write "
                 "the corrected form in the source and add one row ORIGINAL<TAB>CORRECTED to the "
                 "list (the same text twice when nothing changes)%s"
