@@ -43,7 +43,7 @@ TestCase {
         const dialog = named("_gpsMessageDialog");
         tryVerify(() => dialog.opened, 3000, "the question is shown");
         compare(dialog.title, "روشن کردن جی\u200cپی\u200cاس");
-        compare(named("_gpsReason").text, "برای مسیریابی نیاز به فعال\u200cکردن جی\u200cپی\u200cاس می\u200cباشد!");
+        compare(named("_gpsReason").text, "برای مسیریابی نیاز به فعال کردن جی\u200cپی\u200cاس می\u200cباشد!");
         return dialog;
     }
 
