@@ -41,7 +41,7 @@ inline QString wrongRecoveryDetails()
 }
 inline QString aliasTaken()
 {
-    return QStringLiteral("این نام کاربری وجود دارد.لطفا نام کاربری دیگری برگزینید.");
+    return QStringLiteral("این نام کاربری وجود دارد. لطفا نام کاربری دیگری برگزینید.");
 }
 inline QString badAlias()
 {
@@ -69,11 +69,13 @@ inline QString badPhoneNumber()
 }
 inline QString badSimNumber()
 {
-    return QStringLiteral("شماره سیمکارت معتبر نیست.");
+    return QStringLiteral("شماره سیم‌کارت معتبر نیست.");
 }
 inline QString simNumberInUse()
 {
-    return QStringLiteral("این شماره سیمکارت برای دستگاه دیگری ثبت شده است.");
+    return QStringLiteral(
+        "این شماره سیم‌کارت برای دستگاه دیگری ثبت شده "
+        "است.");
 }
 inline QString badConfigFrame()
 {

@@ -34,7 +34,9 @@ QString ussdAnswer(const QString &code, const DeviceStatus &status)
 {
     if (status.simCharge == 0xFFFF)
         return QStringLiteral("%1: سرویس در دسترس نیست").arg(code);
-    return QStringLiteral("%1: اعتبار سیمکارت %2 ریال").arg(code).arg(status.simCharge);
+    return QStringLiteral("%1: اعتبار سیم‌کارت %2 ریال")
+        .arg(code)
+        .arg(status.simCharge);
 }
 
 } // namespace

@@ -5,7 +5,7 @@ import "qmlItems"
 BusyTextField {
     id: _aliasField
 
-    readonly property string takenText: "این نام کاربری وجود دارد.لطفا نام کاربری دیگری برگزینید."
+    readonly property string takenText: "این نام کاربری وجود دارد. لطفا نام کاربری دیگری برگزینید."
 
     signal accepted(string name)
 

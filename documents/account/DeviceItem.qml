@@ -30,7 +30,7 @@ Column {
 
     Line {
         objectName: "_simLine"
-        text: "شماره سیم کارت: " + (_deviceItem.params.simNumber ?? "")
+        text: "شماره سیم‌کارت: " + (_deviceItem.params.simNumber ?? "")
     }
 
     Line {

@@ -31,8 +31,8 @@ BusyTextField {
         accepted(reply.simNumber);
     }
 
-    infoTitle: "شماره سیمکارت دستگاه"
-    infoText: "شماره سیمکارت قرار گرفته در دستگاه را وارد کنید."
+    infoTitle: "شماره سیم‌کارت دستگاه"
+    infoText: "شماره سیم‌کارت قرار گرفته در دستگاه را وارد کنید."
     inputMethodHints: Qt.ImhPreferNumbers
     onDeviceChanged: showCurrent()
     // Another page may have changed the number in the shared record.

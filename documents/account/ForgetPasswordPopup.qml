@@ -80,7 +80,7 @@ Popup {
             id: _simField
 
             Layout.fillWidth: true
-            title: "شماره سیمکارت دستگاه"
+            title: "شماره سیم‌کارت دستگاه"
             inputMethodHints: Qt.ImhDialableCharactersOnly
         }
 

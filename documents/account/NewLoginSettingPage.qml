@@ -12,7 +12,7 @@ FormPage {
     scrollArea.objectName: "_setupScrollArea"
 
     readonly property var device: _mainWindow.currentDevice
-    readonly property string requiredText: "پر کردن فیلدهای ستارهدار الزامیست"
+    readonly property string requiredText: "پر کردن فیلدهای ستاره‌دار الزامیست"
 
     property bool ownerResult: false
     property bool vehicleResult: false
@@ -114,7 +114,7 @@ FormPage {
             return;
         _applyButton.state = "ready";
         _mainWindow.returnToLogin();
-        _mainTooltip.show("اطلاعات شما ثبت شد.لطفا مجددا وارد شوید.", 3000);
+        _mainTooltip.show("اطلاعات شما ثبت شد. لطفا مجددا وارد شوید.", 3000);
     }
     // A registered device gets no configuration: the owner's and the car's replies are the answer.
     onDetailsSavedChanged: {
@@ -133,7 +133,7 @@ FormPage {
 
         MyLabel {
             Layout.fillWidth: true
-            text: "لازم است اطلاعات زیر را قبل از ورود به سیستم تکمیل نمایید.\nپر کردن فیلدهای ستارهدار الزامیست."
+            text: "لازم است اطلاعات زیر را قبل از ورود به سیستم تکمیل نمایید.\nپر کردن فیلدهای ستاره‌دار الزامیست."
             color: "yellow"
             wrapMode: Text.WordWrap
         }
@@ -150,7 +150,7 @@ FormPage {
             objectName: "_simField"
             Layout.fillWidth: true
             device: _newLoginSettingPage.device
-            placeholderText: "شماره سیمکارت دستگاه *"
+            placeholderText: "شماره سیم‌کارت دستگاه *"
             onAccepted: simNumber => {
                 _newLoginSettingPage.simNumberAccepted(simNumber);
                 _newLoginSettingPage.registered();
@@ -164,7 +164,7 @@ FormPage {
             Layout.fillWidth: true
             placeholderText: "نام کاربری دوم *"
             infoTitle: "نام کاربری دوم"
-            infoText: "میتوانید علاوه بر شماره بارکد دستگاه یک نام کاربری سادهتر برای خود برگزینید."
+            infoText: "می‌توانید علاوه بر شماره بارکد دستگاه یک نام کاربری ساده‌تر برای خود برگزینید."
             onAccepted: _newLoginSettingPage.registered()
         }
 

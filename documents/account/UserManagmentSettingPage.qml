@@ -106,7 +106,7 @@ FormPage {
             Layout.fillWidth: true
             placeholderText: "نام کاربری"
             infoTitle: "تغییر نام کاربری"
-            infoText: "میتوانید علاوه بر شماره سریال دستگاه یک نام کاربری سادهتر برای خود انتخاب کنید."
+            infoText: "می‌توانید علاوه بر شماره سریال دستگاه یک نام کاربری ساده‌تر برای خود انتخاب کنید."
             // Offline and fingerprint login now expect the new name.
             onAccepted: name => MySettings.lastUserCrypt = _tools.xcrypt(name)
         }

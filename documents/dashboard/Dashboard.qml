@@ -65,7 +65,7 @@ Page {
                 rowSpacing: 4
 
                 CarStateTitle {
-                    text: "دربها"
+                    text: "درب‌ها"
                 }
                 QmlItems.Seperator_v {
                     Layout.rowSpan: 3
@@ -235,7 +235,7 @@ Page {
                         icon.color: Qt.rgba(1, 0, 0, 1)
                         onActived: {
                             if (_carCommands.send(_deviceCommands.createDigitalOutputPacket(3, 1), null))
-                                _mainTooltip.show("دستور خاموش کردن خودرو از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
+                                _mainTooltip.show("دستور خاموش کردن خودرو از سیم‌کارت " + _page.simCardNumber() + " ارسال شد", 3000);
                         }
                         onReject: _mainTooltip.show("برای خاموش شدن خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
                     }
@@ -254,7 +254,7 @@ Page {
                         objectName: "_alarmSwitch"
                         onRequest: onOff => {
                             if (_carCommands.send("[oribel,30," + onOff + "]}]", _alarmSwitch))
-                                _mainTooltip.show("دستور " + (onOff === 1 ? "فعال کردن" : "خاموش کردن") + " هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد", 5000);
+                                _mainTooltip.show("دستور " + (onOff === 1 ? "فعال کردن" : "خاموش کردن") + " هشدارهای دزدگیری (درب، کاپوت، سوئیچ) ارسال شد", 5000);
                         }
 
                         MyLabel {
@@ -269,7 +269,7 @@ Page {
 
                     MyLabel {
                         objectName: "_onLabel"
-                        text: "وصلبرق"
+                        text: "وصل برق"
                         color: _page.carOnState ? "white" : _page.onColor
                     }
 
@@ -284,7 +284,7 @@ Page {
                         icon.color: Style.onGreen
                         onActived: {
                             if (_carCommands.send(_deviceCommands.createDigitalOutputPacket(3, 0), null))
-                                _mainTooltip.show("دستور وصل برق از سیمکارت " + _page.simCardNumber() + " ارسال شد", 3000);
+                                _mainTooltip.show("دستور وصل برق از سیم‌کارت " + _page.simCardNumber() + " ارسال شد", 3000);
                         }
                         onReject: _mainTooltip.show("برای وصل برق خودرو دکمه را 2 ثانیه نگه دارید.", 3000)
                     }

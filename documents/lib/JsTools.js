@@ -58,7 +58,7 @@ function phoneNumber(text) {
     return /^\+?[0-9]+$/.test(latin) ? latin : null;
 }
 
-const phoneNumberRule = "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل میشود.";
+const phoneNumberRule = "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل می‌شود.";
 
 // A typed USSD code in Latin digits, or null unless it is digits, "*", "#" and "+" only: the
 // code goes into a device frame between quotes, which nothing escapes.
@@ -67,4 +67,4 @@ function ussdCode(text) {
     return /^[0-9*#+]+$/.test(latin) ? latin : null;
 }
 
-const ussdCodeRule = "کد USSD فقط از ارقام و نشانههای * و # و + تشکیل میشود.";
+const ussdCodeRule = "کد USSD فقط از ارقام و نشانه‌های * و # و + تشکیل می‌شود.";

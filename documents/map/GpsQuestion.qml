@@ -10,7 +10,7 @@ import Qt.labs.platform as Platform
 Dialog {
     id: _gpsQuestion
 
-    readonly property string reason: "برای مسیریابی نیاز به فعال‌کردن جی‌پی‌اس می‌باشد!"
+    readonly property string reason: "برای مسیریابی نیاز به فعال کردن جی‌پی‌اس می‌باشد!"
     readonly property bool platformBox: ["android", "ios", "osx", "macos"].includes(Qt.platform.os)
     property Platform.MessageDialog _box: null
 

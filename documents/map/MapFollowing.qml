@@ -32,7 +32,7 @@ QtObject {
     signal gpsWanted
 
     function tooltipRouting(): void {
-        tooltip.show("درحال مسیریابی", 3000);
+        tooltip.show("در حال مسیریابی", 3000);
     }
 
     function tooltipCarLocation(): void {
@@ -44,7 +44,7 @@ QtObject {
     }
 
     function tooltipGpsIsOff(): void {
-        tooltip.show("جیپیاس خاموش است", 3000);
+        tooltip.show("جی‌پی‌اس خاموش است", 3000);
     }
 
     function _onLockStateChanged(state: string): void {

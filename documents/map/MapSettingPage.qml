@@ -23,7 +23,7 @@ FormPage {
 
         Title {
             Layout.fillWidth: true
-            text: "انتخاب انواع فرمتهای نقشه:"
+            text: "انتخاب انواع فرمت‌های نقشه:"
         }
 
         ButtonGroup {
@@ -51,13 +51,13 @@ FormPage {
         Title {
             Layout.fillWidth: true
             Layout.topMargin: 10
-            text: "مدیریت ذخیره سازی نقشه:"
+            text: "مدیریت ذخیره‌سازی نقشه:"
         }
 
         MyButton {
             objectName: "_clearTiles"
             Layout.alignment: Qt.AlignHCenter
-            text: "پاک کردن نقشههای ذخیره شده"
+            text: "پاک کردن نقشه‌های ذخیره شده"
             onClicked: _map.clearData()
         }
 }

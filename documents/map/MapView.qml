@@ -233,7 +233,7 @@ MyMap {
                                 "image": "qrc:/graphics/street-thumbnail.png"
                             },
                             {
-                                "text": "نقشه ماهوارهای",
+                                "text": "نقشه ماهواره‌ای",
                                 "image": "qrc:/graphics/satellite-thumbnail.png"
                             }
                         ]

@@ -86,7 +86,7 @@ Item {
         const status = _httpPost.xhr.status;
         _httpPost.status = status;
         if (status === 0)
-            _fail("اتصال اینترنت قطع می باشد!");
+            _fail("اتصال اینترنت قطع می‌باشد!");
         else if (status === 200)
             _deliver(status);
         else

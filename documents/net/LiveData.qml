@@ -78,7 +78,7 @@ QtObject {
 
     function requestOfflineStatus(): void {
         carCommands.sendTo(MySettings.deviceSimNumber, offlineRequestFrame, null);
-        tooltip.show("اخطار: با هر بار استفاده از اطلاعات افلاین یک پیامک از گوشی و یک پیامک از دستگاه استفاده میشود.", 8000);
+        tooltip.show("اخطار: با هر بار استفاده از اطلاعات افلاین یک پیامک از گوشی و یک پیامک از دستگاه استفاده می‌شود.", 8000);
     }
 
     // The device's SMS answer to the offline request; anything else is ignored. Returns whether

@@ -8,10 +8,10 @@
 
 // Alarm bits of a status reply, in the order their notifications are shown.
 const alarmKinds = [
-    { "bit": 1, "title": "هشدار باز شدن دربها", "timeField": "doorTime" },
+    { "bit": 1, "title": "هشدار باز شدن درب‌ها", "timeField": "doorTime" },
     { "bit": 2, "title": "هشدار باز شدن صندوق یا کاپوت", "timeField": "trunkTime" },
     { "bit": 4, "title": "هشدار باز شدن سوئیچ خودرو", "timeField": "carSwitchTime" },
-    { "bit": 8, "title": "هشدار قطع برق خودرو(سرقت باطری)", "timeField": "powerDisconnectTime" },
+    { "bit": 8, "title": "هشدار قطع برق خودرو (سرقت باطری)", "timeField": "powerDisconnectTime" },
     { "bit": 16, "title": "هشدار ورود به محدوده غیر مجاز", "timeField": "geoFenceInTime" },
     { "bit": 32, "title": "هشدار خروج از محدوده", "timeField": "geoFenceOutTime" },
     { "bit": 64, "title": "هشدار حمل جرثقیل", "timeField": "carringTime" },

@@ -63,7 +63,7 @@ GridLayout {
     }
 
     Fact {
-        text: "اپراتور سیمکارت: "
+        text: "اپراتور سیم‌کارت: "
     }
 
     Fact {

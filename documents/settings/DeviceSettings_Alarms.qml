@@ -77,7 +77,7 @@ FormPage {
             objectName: "_reportNumber1"
             text: _alarmsPage.reportNumber1
             placeholderText: "شماره موبایل اول جهت دریافت هشدارها"
-            infoTitle: "شماره \"" + editText + "\" جهت دریافت هشدارها تنظیم میشود"
+            infoTitle: "شماره \"" + editText + "\" جهت دریافت هشدارها تنظیم می‌شود"
             infoText: "آیا اطمینان دارید؟"
             inputMethodHints: Qt.ImhDialableCharactersOnly
             Layout.fillWidth: true
@@ -90,7 +90,7 @@ FormPage {
             objectName: "_reportNumber2"
             text: _alarmsPage.reportNumber2
             placeholderText: "شماره موبایل دوم جهت دریافت هشدارها"
-            infoTitle: "شماره \"" + editText + "\" جهت دریافت هشدارها تنظیم میشود"
+            infoTitle: "شماره \"" + editText + "\" جهت دریافت هشدارها تنظیم می‌شود"
             infoText: "آیا اطمینان دارید؟"
             inputMethodHints: Qt.ImhDialableCharactersOnly
             Layout.fillWidth: true
@@ -125,7 +125,7 @@ FormPage {
             id: _doorRow
 
             objectName: "_doorRow"
-            title: "باز شدن دربها"
+            title: "باز شدن درب‌ها"
             reportType: _alarmsPage.doorAlarmType
             Layout.fillWidth: true
             onEditRequest: alarmType => _carCommands.send(_deviceCommands.createDoorAlarmPacket(alarmType), _doorRow)

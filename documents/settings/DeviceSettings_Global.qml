@@ -68,7 +68,7 @@ FormPage {
         DeviceSimNumberField {
             objectName: "_simNumberField"
             device: _globalPage.device
-            placeholderText: "شماره سیمکارت دستگاه"
+            placeholderText: "شماره سیم‌کارت دستگاه"
             onAccepted: simNumber => _globalPage.simNumberAccepted(simNumber)
             Layout.fillWidth: true
         }
@@ -112,7 +112,7 @@ FormPage {
             id: _emergencyBox
 
             objectName: "_emergencyBox"
-            title: "غیر فعال کردن اضطراری قطعکن"
+            title: "غیر فعال کردن اضطراری قطع‌کن"
             Layout.fillWidth: true
             onApply: _carCommands.send("[oribel,34," + _firstDigit.value + "," + _secondDigit.value + "]}]", _emergencyBox)
             onStateChanged: _globalPage._showReportedDigits()
@@ -159,18 +159,18 @@ FormPage {
                 bottomPadding: 10
                 wrapMode: Text.WordWrap
                 text: ["ابتدا درب خودرو را 10 ثانیه بسته نگاه دارید.",
-                    "سپس عدد دو رقمی بالا را با بازو بست کردن در شماره گیری کنید(بین دو عدد پنج ثانیه صبر کنید).",
-                    "بعد از عدد دوم پنج ثانیه صبر کنید. حالا میتوانید استارت بزنید.",
+                    "سپس عدد دو رقمی بالا را با باز و بست کردن در شماره‌گیری کنید (بین دو عدد پنج ثانیه صبر کنید).",
+                    "بعد از عدد دوم پنج ثانیه صبر کنید. حالا می‌توانید استارت بزنید.",
                     "در صورت عدم موفقیت این روند را مجدد تکرار کنید.",
-                    "میتوانید دو عدد رمز را تغییر دهید(بازه مجاز بین 1 تا 5 است)."].join("\n")
+                    "می‌توانید دو عدد رمز را تغییر دهید (بازه مجاز بین 1 تا 5 است)."].join("\n")
             }
         }
 
         HoldCommandButton {
             objectName: "_rebootButton"
-            text: "راه اندازی مجدد دستگاه(ریست)"
+            text: "راه‌اندازی مجدد دستگاه (ریست)"
             holdHint: "برای ریست کردن دستگاه دکمه را 2 ثانیه نگه دارید."
-            onActivated: _globalPage.sendCommand(_deviceCommands.createRebootPacket(), "دستور ریست کردن دستگاه از سیمکارت ")
+            onActivated: _globalPage.sendCommand(_deviceCommands.createRebootPacket(), "دستور ریست کردن دستگاه از سیم‌کارت ")
         }
 
         HoldCommandButton {
@@ -178,7 +178,7 @@ FormPage {
             text: "بازگشت به تنظیمات کارخانه"
             holdHint: "برای بازگشت به تنظیمات کارخانه دکمه را 2 ثانیه نگه دارید."
             Material.background: Style.danger
-            onActivated: _globalPage.sendCommand(_deviceCommands.createResetToFactoryPacket(), "دستور بازگشت به تنظیمات کارخانه از سیمکارت ")
+            onActivated: _globalPage.sendCommand(_deviceCommands.createResetToFactoryPacket(), "دستور بازگشت به تنظیمات کارخانه از سیم‌کارت ")
         }
 
         HoldCommandButton {
@@ -186,6 +186,6 @@ FormPage {
             text: "پاک کردن حافظه دستگاه"
             holdHint: "برای فرمت حافظه دستگاه دکمه را 2 ثانیه نگه دارید."
             Material.background: Style.danger
-            onActivated: _globalPage.sendCommand(_deviceCommands.createClearAllDataPacket(), "دستور فرمت حافظه دستگاه از سیمکارت ")
+            onActivated: _globalPage.sendCommand(_deviceCommands.createClearAllDataPacket(), "دستور فرمت حافظه دستگاه از سیم‌کارت ")
         }
 }

@@ -34,7 +34,7 @@ FormPage {
     }
 
         Title {
-            text: "شمارههای زیر مجاز به شنود میباشند"
+            text: "شماره‌های زیر مجاز به شنود می‌باشند"
             Layout.fillWidth: true
         }
 
@@ -56,7 +56,7 @@ FormPage {
                 text: reported === " " ? "" : reported
                 placeholderText: "شماره مجاز به شنود " + (index + 1)
                 infoTitle: modelData
-                infoText: "شماره \"" + editText + "\" مجاز به شنود میشود\nآیا اطمینان دارید؟"
+                infoText: "شماره \"" + editText + "\" مجاز به شنود می‌شود\nآیا اطمینان دارید؟"
                 inputMethodHints: Qt.ImhDialableCharactersOnly
                 Layout.fillWidth: true
                 onEditRequest: _listenPage.applyNumber(index, editText)

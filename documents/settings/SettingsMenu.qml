@@ -22,16 +22,16 @@ Page {
     property bool fingerprint: false
     readonly property real _factor: Math.max(basePixelSizeFactor, 1)
     readonly property var fullMenu: [
-        { "name": "Menu_General", "title": "تنظیمات عمومی دستگاه", "detail": "شماره سیمکارت دستگاه،تنظیمات کارخانه،پاک کردن حافظه و ...", "icon": "qrc:/graphics/configuration.svg", "rootAccess": false, "componentSource": "" },
-        { "name": "Menu_Alarms", "title": "هشدارهای دستگاه", "detail": "فعال و غیرفعالسازی هشدارهای مختلف دستگاه", "icon": "qrc:/graphics/alarm.png", "rootAccess": false, "componentSource": "" },
-        { "name": "Menu_Listening", "title": "تنظیمات شنود", "detail": "تنظیم شمارههای مجاز به شنود", "icon": "qrc:/graphics/ear.svg", "rootAccess": false, "componentSource": "" },
+        { "name": "Menu_General", "title": "تنظیمات عمومی دستگاه", "detail": "شماره سیم‌کارت دستگاه، تنظیمات کارخانه، پاک کردن حافظه و ...", "icon": "qrc:/graphics/configuration.svg", "rootAccess": false, "componentSource": "" },
+        { "name": "Menu_Alarms", "title": "هشدارهای دستگاه", "detail": "فعال و غیرفعال‌سازی هشدارهای مختلف دستگاه", "icon": "qrc:/graphics/alarm.png", "rootAccess": false, "componentSource": "" },
+        { "name": "Menu_Listening", "title": "تنظیمات شنود", "detail": "تنظیم شماره‌های مجاز به شنود", "icon": "qrc:/graphics/ear.svg", "rootAccess": false, "componentSource": "" },
         { "name": "Menu_Users", "title": "مدیریت کاربر", "detail": "تغییر رمز عبور، نام کاربری", "icon": "qrc:/graphics/im-user.svg", "rootAccess": false, "componentSource": "" },
-        { "name": "Menu_SimCards", "title": "انتخاب سیمکارت پیشفرض", "detail": "جهت ارسال دستورات به دستگاه", "icon": "qrc:/graphics/sim.svg", "rootAccess": false, "componentSource": "qrc:/SimCards.qml" },
+        { "name": "Menu_SimCards", "title": "انتخاب سیم‌کارت پیش‌فرض", "detail": "جهت ارسال دستورات به دستگاه", "icon": "qrc:/graphics/sim.svg", "rootAccess": false, "componentSource": "qrc:/SimCards.qml" },
         { "name": "Menu_Appearance", "title": "تنظیمات ظاهری", "detail": "اندازه فونت، ...", "icon": "qrc:/graphics/color_palette.svg", "rootAccess": false, "componentSource": "" },
         { "name": "Menu_Map", "title": "مدیریت نقشه", "detail": "تنظیمات مربوط به سرور نقشه", "icon": "qrc:/graphics/currentLocation.svg", "rootAccess": true, "componentSource": "" },
         { "name": "Menu_Server", "title": "تنظیمات سرور", "detail": "مشخصات سرور جهت ارسال اطلاعات دستگاه", "icon": "qrc:/graphics/web.png", "rootAccess": true, "componentSource": "" },
         { "name": "Menu_Data", "title": "تنظیمات ارسال داده", "detail": "نرخ ارسال داده دستگاه و ...", "icon": "qrc:/graphics/document-send.png", "rootAccess": true, "componentSource": "" },
-        { "name": "Menu_PersonalInfo", "title": "ثبت اطلاعات شخصی و خودرو", "detail": "نام، نامخانوادگی، موبایل، مدلخودرو ...", "icon": "qrc:/graphics/info.svg", "rootAccess": true, "componentSource": "" },
+        { "name": "Menu_PersonalInfo", "title": "ثبت اطلاعات شخصی و خودرو", "detail": "نام، نام خانوادگی، موبایل، مدل خودرو ...", "icon": "qrc:/graphics/info.svg", "rootAccess": true, "componentSource": "" },
         { "name": "Menu_Support", "title": "پشتیبانی", "detail": "پشتیبانی", "icon": "qrc:/graphics/support.svg", "rootAccess": false, "componentSource": "" },
         { "name": "Menu_History", "title": "تاریخچه دستورها", "detail": "دستورهای ارسال‌شده به خودرو و نتیجه هر یک", "icon": "qrc:/graphics/clock.png", "rootAccess": false, "componentSource": "" }
     ]

@@ -7,7 +7,7 @@
 // banner shows for the device's model and SIM operator.
 
 const usersDetail = "تغییر رمز عبور، نام کاربری";
-const fingerprintDetail = "، فعالسازی اثرانگشت";
+const fingerprintDetail = "، فعال‌سازی اثرانگشت";
 
 // The shown entries, in the full menu's order. options: dualSim (the SMS service sends from
 // either of two SIMs), fingerprint (the phone has a reader with the owner's finger) and rootLogin.

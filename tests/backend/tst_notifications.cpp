@@ -14,7 +14,7 @@ namespace {
 
 const QString path = QStringLiteral("/org/freedesktop/Notifications");
 const QString interface = QStringLiteral("org.freedesktop.Notifications");
-const QString door = QStringLiteral("هشدار باز شدن دربها");
+const QString door = QStringLiteral("هشدار باز شدن درب‌ها");
 const QString trunk = QStringLiteral("هشدار باز شدن صندوق یا کاپوت");
 const QString first = QStringLiteral("زمان وقوع: 1403/01/01 10:00:00");
 const QString later = QStringLiteral("زمان وقوع: 1403/01/01 10:05:00");

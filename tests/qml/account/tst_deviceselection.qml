@@ -114,7 +114,7 @@ Item {
                 compare(child(row, "_underline").visible, data.count > 1, "underline of " + i);
                 verify(Qt.colorEqual(row.color, isCurrent ? Qt.rgba(1, 1, 1, 0.1) : "transparent"), "background of " + i);
                 compare(child(row, "_carLine").text, "خودرو: سمند سفید   پلاک: 12ب345-6" + (i + 1));
-                compare(child(row, "_simLine").text, "شماره سیم کارت: 0912000000" + (i + 1));
+                compare(child(row, "_simLine").text, "شماره سیم‌کارت: 0912000000" + (i + 1));
                 compare(child(row, "_imeiLine").text, "IMEI: 35800000000000" + (i + 1));
             }
         }
@@ -123,7 +123,7 @@ Item {
             const list = createTemporaryObject(_listComponent, _mainWindow, { "model": [{ "imei": 1 }] });
             const row = rowOf(list, 0);
             compare(child(row, "_carLine").text, "خودرو:  " + "   پلاک: ");
-            compare(child(row, "_simLine").text, "شماره سیم کارت: ");
+            compare(child(row, "_simLine").text, "شماره سیم‌کارت: ");
         }
 
         function test_clickChoosesRow() {

@@ -76,8 +76,8 @@ Item {
     TestCase {
         id: _testCase
 
-        readonly property string requiredText: "پر کردن فیلدهای ستارهدار الزامیست"
-        readonly property string phoneRule: "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل میشود."
+        readonly property string requiredText: "پر کردن فیلدهای ستاره‌دار الزامیست"
+        readonly property string phoneRule: "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل می‌شود."
 
         function reply(object: var): void {
             _peer.setReply(_mainWindow.interfacePath, {
@@ -175,11 +175,11 @@ Item {
         function test_saveFlags_data() {
             return [
                 { "tag": "unregistered device", "registered": false, "earlierSave": false,
-                  "requests": 4, "returns": true, "shown": "اطلاعات شما ثبت شد.لطفا مجددا وارد شوید." },
+                  "requests": 4, "returns": true, "shown": "اطلاعات شما ثبت شد. لطفا مجددا وارد شوید." },
                 { "tag": "registered device", "registered": true, "earlierSave": false,
                   "requests": 2, "returns": false, "shown": "اطلاعات شما ثبت شد." },
                 { "tag": "registered device after a complete save", "registered": true, "earlierSave": true,
-                  "requests": 2, "returns": true, "shown": "اطلاعات شما ثبت شد.لطفا مجددا وارد شوید." }
+                  "requests": 2, "returns": true, "shown": "اطلاعات شما ثبت شد. لطفا مجددا وارد شوید." }
             ];
         }
 
@@ -270,11 +270,11 @@ Item {
         // The server's reason shows at once, and the field does not spin until its time-out.
         function test_refusedSimNumber() {
             const page = createPage();
-            reply({ "isValid": false, "errorText": "این شماره سیمکارت برای دستگاه دیگری ثبت شده است" });
+            reply({ "isValid": false, "errorText": "این شماره سیم‌کارت برای دستگاه دیگری ثبت شده است" });
             applySimNumber(page, "09120000000");
             const field = child(page, "_simField");
             tryCompare(field, "state", "idle");
-            compare(_mainTooltip.text, "این شماره سیمکارت برای دستگاه دیگری ثبت شده است");
+            compare(_mainTooltip.text, "این شماره سیم‌کارت برای دستگاه دیگری ثبت شده است");
             compare(field.text, "09121112233");
         }
 
@@ -283,7 +283,7 @@ Item {
                 { "tag": "accepted", "reply": { "isValid": true, "errorCode": 0 }, "shown": "",
                   "alias": "sara" },
                 { "tag": "taken", "reply": { "isValid": false, "errorCode": 1, "errorText": "x" },
-                  "shown": "این نام کاربری وجود دارد.لطفا نام کاربری دیگری برگزینید.", "alias": "maryam" },
+                  "shown": "این نام کاربری وجود دارد. لطفا نام کاربری دیگری برگزینید.", "alias": "maryam" },
                 { "tag": "other refusal", "reply": { "isValid": false, "errorCode": 2, "errorText": "نام نامعتبر" },
                   "shown": "نام نامعتبر", "alias": "maryam" }
             ];

@@ -315,7 +315,7 @@ Item {
                     "hold": 2150,
                     "slot": 0,
                     "frame": "[oribel,14,3,1]}]",
-                    "text": "دستور خاموش کردن خودرو از سیمکارت 1 ارسال شد"
+                    "text": "دستور خاموش کردن خودرو از سیم‌کارت 1 ارسال شد"
                 },
                 {
                     "tag": "cut from the second SIM",
@@ -323,7 +323,7 @@ Item {
                     "hold": 2150,
                     "slot": 1,
                     "frame": "[oribel,14,3,1]}]",
-                    "text": "دستور خاموش کردن خودرو از سیمکارت 2 ارسال شد"
+                    "text": "دستور خاموش کردن خودرو از سیم‌کارت 2 ارسال شد"
                 },
                 {
                     "tag": "cut released at 1.5 s",
@@ -339,7 +339,7 @@ Item {
                     "hold": 2150,
                     "slot": 0,
                     "frame": "[oribel,14,3,0]}]",
-                    "text": "دستور وصل برق از سیمکارت 1 ارسال شد"
+                    "text": "دستور وصل برق از سیم‌کارت 1 ارسال شد"
                 },
                 {
                     "tag": "connect released at 1.5 s",
@@ -381,7 +381,7 @@ Item {
             mouseClick(alarm);
             compare(alarm.state, "busy");
             compare(_carCommands.sent, [["09121112233", "[oribel,30,1]}]"]]);
-            compare(_mainTooltip.text, "دستور فعال کردن هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد");
+            compare(_mainTooltip.text, "دستور فعال کردن هشدارهای دزدگیری (درب، کاپوت، سوئیچ) ارسال شد");
             compare(_mainTooltip.timeout, 5000);
             page.multiAlarm = true;
             compare(alarm.state, "on");
@@ -389,7 +389,7 @@ Item {
             mouseClick(alarm);
             compare(alarm.state, "busy");
             compare(_carCommands.sent[1], ["09121112233", "[oribel,30,0]}]"]);
-            compare(_mainTooltip.text, "دستور خاموش کردن هشدارهای دزدگیری(درب،کاپوت،سوئیچ)ارسال شد");
+            compare(_mainTooltip.text, "دستور خاموش کردن هشدارهای دزدگیری (درب، کاپوت، سوئیچ) ارسال شد");
             page.multiAlarm = false;
             compare(alarm.state, "off");
         }

@@ -43,7 +43,7 @@ TestCase {
         const dialog = named("_gpsMessageDialog");
         tryVerify(() => dialog.opened, 3000, "the question is shown");
         compare(dialog.title, "روشن کردن جی\u200cپی\u200cاس");
-        compare(named("_gpsReason").text, "برای مسیریابی نیاز به فعال\u200cکردن جی\u200cپی\u200cاس می\u200cباشد!");
+        compare(named("_gpsReason").text, "برای مسیریابی نیاز به فعال کردن جی\u200cپی\u200cاس می\u200cباشد!");
         return dialog;
     }
 
@@ -57,7 +57,7 @@ TestCase {
         verify(named("_btnMyRoute").checked);
         tryVerify(() => !named("_btnMyRoute").checked, 3000);
         compare(named("_lockStateItem").state, "car");
-        compare(named("_mainTooltip").text, "جیپیاس خاموش است");
+        compare(named("_mainTooltip").text, "جی‌پی‌اس خاموش است");
     }
 
     function test_declining_data() {

@@ -7,7 +7,7 @@ import "qrc:/"
 TestCase {
     id: _testCase
 
-    readonly property string downText: "اتصال اینترنت قطع می باشد!"
+    readonly property string downText: "اتصال اینترنت قطع می‌باشد!"
 
     function createPost(path: string, timeout: int): HttpPost {
         return createTemporaryObject(_postComponent, _testCase, {

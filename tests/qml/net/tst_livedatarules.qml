@@ -30,8 +30,8 @@ TestCase {
     }
 
     function test_eventAlerts_data() {
-        const door = "هشدار باز شدن دربها";
-        const power = "هشدار قطع برق خودرو(سرقت باطری)";
+        const door = "هشدار باز شدن درب‌ها";
+        const power = "هشدار قطع برق خودرو (سرقت باطری)";
         return [
             { "tag": "door and power cut", "events": 9, "titles": [door, power] },
             { "tag": "none", "events": 0, "titles": [] },

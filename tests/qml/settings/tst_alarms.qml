@@ -364,14 +364,14 @@ Item {
             compare(_carCommands.sent, []);
             compare(field.state, "edit");
             compare(_mainTooltip.shownCount, 1);
-            compare(_mainTooltip.text, "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل میشود.");
+            compare(_mainTooltip.text, "شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل می‌شود.");
         }
 
         function test_reportNumberHint(): void {
             const field = part(_page, "_reportNumber1");
             click(field, "_editButton");
             field.editText = "0912";
-            compare(field.infoTitle, "شماره \"0912\" جهت دریافت هشدارها تنظیم میشود");
+            compare(field.infoTitle, "شماره \"0912\" جهت دریافت هشدارها تنظیم می‌شود");
             compare(field.infoText, "آیا اطمینان دارید؟");
         }
 

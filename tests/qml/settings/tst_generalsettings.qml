@@ -139,7 +139,7 @@ Item {
         // The code goes between quotes as typed, Persian digits latinised; anything that could
         // end the quotes or the frame never leaves, and the user is told why.
         function test_ussd_data() {
-            const rule = "کد USSD فقط از ارقام و نشانههای * و # و + تشکیل میشود.";
+            const rule = "کد USSD فقط از ارقام و نشانه‌های * و # و + تشکیل می‌شود.";
             return [
                 { "tag": "balance", "typed": "*140#", "frame": "[oribel,16,at+cusd=1,\"*140#\"]}]" },
                 { "tag": "Persian digits", "typed": "*۱۴۱*۱#", "frame": "[oribel,16,at+cusd=1,\"*141*1#\"]}]" },
@@ -225,11 +225,11 @@ Item {
             const table = [];
             const buttons = [
                 { "name": "reboot", "button": "_rebootButton", "frame": "[oribel,0]}]",
-                  "sent": "دستور ریست کردن دستگاه از سیمکارت ", "hint": "برای ریست کردن دستگاه دکمه را 2 ثانیه نگه دارید." },
+                  "sent": "دستور ریست کردن دستگاه از سیم‌کارت ", "hint": "برای ریست کردن دستگاه دکمه را 2 ثانیه نگه دارید." },
                 { "name": "factory reset", "button": "_factoryResetButton", "frame": "[oribel,1]}]",
-                  "sent": "دستور بازگشت به تنظیمات کارخانه از سیمکارت ", "hint": "برای بازگشت به تنظیمات کارخانه دکمه را 2 ثانیه نگه دارید." },
+                  "sent": "دستور بازگشت به تنظیمات کارخانه از سیم‌کارت ", "hint": "برای بازگشت به تنظیمات کارخانه دکمه را 2 ثانیه نگه دارید." },
                 { "name": "erase", "button": "_eraseButton", "frame": "[oribel,2]}]",
-                  "sent": "دستور فرمت حافظه دستگاه از سیمکارت ", "hint": "برای فرمت حافظه دستگاه دکمه را 2 ثانیه نگه دارید." }
+                  "sent": "دستور فرمت حافظه دستگاه از سیم‌کارت ", "hint": "برای فرمت حافظه دستگاه دکمه را 2 ثانیه نگه دارید." }
             ];
             for (const b of buttons) {
                 table.push({ "tag": b.name + " released early", "button": b.button, "holds": 1, "slot": 0, "early": true,

@@ -88,7 +88,7 @@ Item {
         id: _testCase
 
         readonly property var formatMessage: [["فرمت آدرس درست نیست\nدوباره تلاش کنید", 3000]]
-        readonly property var phoneMessage: [["شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل میشود.", 5000]]
+        readonly property var phoneMessage: [["شماره تلفن فقط از ارقام و یک + در ابتدای آن تشکیل می‌شود.", 5000]]
 
         function part(control: Item, objectName: string): var {
             const found = findChild(control, objectName);
@@ -226,7 +226,7 @@ Item {
             click(field, "_editButton");
             field.editText = "0912";
             compare(field.infoTitle, "تغییر مجوز شنود شماره سوم");
-            compare(field.infoText, "شماره \"0912\" مجاز به شنود میشود\nآیا اطمینان دارید؟");
+            compare(field.infoText, "شماره \"0912\" مجاز به شنود می‌شود\nآیا اطمینان دارید؟");
         }
 
         // One report carries all three numbers: only a changed one settles its editor, and an

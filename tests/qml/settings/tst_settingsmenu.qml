@@ -75,7 +75,7 @@ TestCase {
     function test_usersDetail_data() {
         return [
             { "tag": "no fingerprint", "fingerprint": false, "detail": "تغییر رمز عبور، نام کاربری" },
-            { "tag": "fingerprint", "fingerprint": true, "detail": "تغییر رمز عبور، نام کاربری، فعالسازی اثرانگشت" }
+            { "tag": "fingerprint", "fingerprint": true, "detail": "تغییر رمز عبور، نام کاربری، فعال‌سازی اثرانگشت" }
         ];
     }
 

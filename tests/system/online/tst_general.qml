@@ -129,7 +129,7 @@ SystemTestCase {
         // Another car's number: refused at once with the server's reason, well before the time-out.
         applySimNumber(field, "09120000003");
         tryCompare(field, "state", "idle", 10000);
-        compare(findNamed("_mainTooltip").text, "این شماره سیمکارت برای دستگاه دیگری ثبت شده است.");
+        compare(findNamed("_mainTooltip").text, "این شماره سیم‌کارت برای دستگاه دیگری ثبت شده است.");
         compare(field.text, "09120000091");
         applySimNumber(field, ownerSim);
         tryCompare(field, "text", ownerSim, 10000);
@@ -163,7 +163,7 @@ SystemTestCase {
         hold(button, 800);
         compare(tooltip.text, "برای ریست کردن دستگاه دکمه را 2 ثانیه نگه دارید.");
         hold(button, 2500);
-        compare(tooltip.text, "دستور ریست کردن دستگاه از سیمکارت 1 ارسال شد");
+        compare(tooltip.text, "دستور ریست کردن دستگاه از سیم‌کارت 1 ارسال شد");
         tryVerify(() => receivedFrames().length > sent, 10000, "the car received a frame");
         compare(receivedFrames().slice(sent), ["[oribel,0]}]"]);
     }
@@ -182,7 +182,7 @@ SystemTestCase {
         const reset = findChild(page, "_factoryResetButton");
         reveal(page, reset);
         hold(reset, 2500);
-        compare(tooltip.text, "دستور بازگشت به تنظیمات کارخانه از سیمکارت 1 ارسال شد");
+        compare(tooltip.text, "دستور بازگشت به تنظیمات کارخانه از سیم‌کارت 1 ارسال شد");
         tryVerify(() => receivedFramesOf(fleetImei).length > sent, 10000, "the car received the reset");
         // The message lies over the lower buttons while it shows.
         tooltip.close();
@@ -190,7 +190,7 @@ SystemTestCase {
         const erase = findChild(page, "_eraseButton");
         reveal(page, erase);
         hold(erase, 2500);
-        compare(tooltip.text, "دستور فرمت حافظه دستگاه از سیمکارت 1 ارسال شد");
+        compare(tooltip.text, "دستور فرمت حافظه دستگاه از سیم‌کارت 1 ارسال شد");
         tryVerify(() => receivedFramesOf(fleetImei).length > sent + 1, 10000, "the car received the erase");
         compare(receivedFramesOf(fleetImei).slice(sent), ["[oribel,1]}]", "[oribel,2]}]"]);
     }

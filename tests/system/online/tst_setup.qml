@@ -44,7 +44,7 @@ SystemTestCase {
 
         tryCompare(_testCase.window, "currentOperation", Globals.Login_Operation, 15000);
         tryCompare(stack, "depth", 1, 5000);
-        compare(findNamed("_mainTooltip").text, "اطلاعات شما ثبت شد.لطفا مجددا وارد شوید.");
+        compare(findNamed("_mainTooltip").text, "اطلاعات شما ثبت شد. لطفا مجددا وارد شوید.");
         tryCompare(stack, "busy", false, 5000);
 
         // Registered now: the owner goes to the dashboard, by the new user name too.

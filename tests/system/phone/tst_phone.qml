@@ -140,7 +140,7 @@ SystemTestCase {
         let calls = notifyCalls().slice(before);
         compare(calls.length, 2, JSON.stringify(calls));
         // Notify(app_name, replaces_id, app_icon, summary, body, actions, hints, timeout)
-        compare(calls.map(call => call[3]).sort(), ["هشدار باز شدن دربها", "هشدار قطع برق خودرو(سرقت باطری)"].sort());
+        compare(calls.map(call => call[3]).sort(), ["هشدار باز شدن درب‌ها", "هشدار قطع برق خودرو (سرقت باطری)"].sort());
         compare(calls[0][1], 0);
         compare(calls[1][1], 0);
 
@@ -151,7 +151,7 @@ SystemTestCase {
         wait(500);
         calls = notifyCalls().slice(before);
         compare(calls.length, 3);
-        compare(calls[2][3], "هشدار باز شدن دربها");
+        compare(calls[2][3], "هشدار باز شدن درب‌ها");
         verify(calls[2][1] > 0, "the door alarm's bubble is replaced in place");
     }
 
