@@ -254,14 +254,21 @@ Page {
             }
         }
 
-        RowLayout {
+        // One line while it fits; with larger text the forgotten-password button takes a line
+        // of its own rather than push the row out of the window.
+        GridLayout {
+            readonly property bool oneLine: _rememberMe.implicitWidth + _offlineCheck.implicitWidth
+                                            + _forgotButton.implicitWidth <= _credentials.width
+
             Layout.fillWidth: true
-            spacing: 0
+            columns: oneLine ? 4 : 2
+            columnSpacing: 0
+            rowSpacing: 0
 
             MyCheckBox {
                 id: _rememberMe
 
-            objectName: "_rememberMe"
+                objectName: "_rememberMe"
                 Layout.minimumWidth: 120
                 text: "مرا به خاطر بسپار"
                 onToggled: {
@@ -275,17 +282,22 @@ Page {
             MyCheckBox {
                 id: _offlineCheck
 
-            objectName: "_offlineCheck"
+                objectName: "_offlineCheck"
                 text: "ورود آفلاین"
                 checked: false
             }
 
             Item {
+                visible: parent.oneLine
                 Layout.fillWidth: true
             }
 
             Button {
-                Layout.preferredWidth: 100
+                id: _forgotButton
+
+                objectName: "_forgotButton"
+                Layout.preferredWidth: Math.max(100, implicitWidth)
+                Layout.columnSpan: parent.oneLine ? 1 : 2
                 flat: true
                 text: "فراموشی رمز"
                 font.pixelSize: _mainWindow.basePixelSize * 0.9

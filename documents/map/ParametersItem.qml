@@ -13,6 +13,8 @@ Item {
     property var location
     property var status
     property bool expanded: false
+    // The position's age is the car's now; a trip being played back is old by nature.
+    property bool ageShown: true
     // The two larger text-size steps get a wider panel with taller rows.
     property bool large: false
     readonly property var readings: LiveDataRules.readings(location, status)
@@ -80,7 +82,7 @@ Item {
 
             width: _panel.width
             height: visible ? _age.implicitHeight + 6 : 0
-            visible: _age.text !== ""
+            visible: _panel.ageShown && _age.text !== ""
             color: "#DD3B5998"
 
             PositionAgeLabel {

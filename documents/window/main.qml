@@ -433,6 +433,7 @@ ApplicationWindow {
         location: _mainWindow.currentLocation
         status: _mainWindow.currentStatus
         large: _mainWindow.basePixelSizeFactorIndex > 1
+        ageShown: _mainWindow.currentOperation === Globals.LiveTracking_Operation
         visible: (_mainWindow.currentOperation === Globals.LiveTracking_Operation
                   || _mainWindow.currentOperation === Globals.Debriefing_Operation) && _mainStackView.currentItem === _map
     }

@@ -97,6 +97,16 @@ SystemTestCase {
         tooltip.close();
     }
 
+    // Listen-in with no dialler on this machine: the number to call from another phone.
+    function test_4c_callWithoutDialler(): void {
+        mouseClick(buttonWithText(_tour.window.footer, "شنود"));
+        const call = findNamed("_phoneCall");
+        tryVerify(() => call.opened, 3000);
+        shoot("04c-call-without-dialler");
+        call.close();
+        tryVerify(() => !call.visible, 3000);
+    }
+
     // Yesterday's trips from the server, summed up in the statistics popup over the map.
     function test_5_tripStatistics(): void {
         findNamed("_mainStackView").push(findNamed("_map"));

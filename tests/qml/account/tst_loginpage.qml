@@ -147,6 +147,31 @@ Item {
             return createTemporaryObject(_pageComponent, _mainWindow);
         }
 
+        // In the narrowest window, at every text step, the row under the login button stays
+        // inside the page: it takes two lines when one is too short.
+        function test_optionsStayInTheWindow_data() {
+            return [
+                { "tag": "default text", "size": 14 },
+                { "tag": "largest text", "size": Math.round(14 * 1.4) }
+            ];
+        }
+
+        function test_optionsStayInTheWindow(data) {
+            _mainWindow.width = 350;
+            _mainWindow.basePixelSize = data.size;
+            const page = createPage();
+            const names = ["_rememberMe", "_offlineCheck", "_forgotButton"];
+            for (const name of names) {
+                const item = findChild(page, name);
+                tryVerify(() => item.width > 0);
+                waitForItemPolished(item.parent);
+                const box = item.mapToItem(page, 0, 0, item.width, item.height);
+                verify(box.x >= 0 && box.x + box.width <= page.width, name + " spans " + box.x + " to " + (box.x + box.width));
+            }
+            _mainWindow.width = 400;
+            _mainWindow.basePixelSize = 14;
+        }
+
         function child(page: Item, name: string): var {
             const found = findChild(page, name);
             verify(found, name);
