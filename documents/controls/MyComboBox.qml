@@ -16,4 +16,16 @@ ComboBox {
     popup.width: Math.max(_comboBox.width + 20, _comboBox.minimumPopupWidth)
     popup.x: _comboBox.mirrored ? _comboBox.width - popup.width : 0
     popup.background: PlainPopupBackground {}
+    // The chosen entry shrinks to a narrow box's width rather than be cut off.
+    contentItem: Text {
+        objectName: "_chosenText"
+        leftPadding: _comboBox.mirrored ? 1 : 12
+        rightPadding: _comboBox.mirrored ? 12 : 1
+        text: _comboBox.displayText
+        font: _comboBox.font
+        color: _comboBox.enabled ? _comboBox.Material.foreground : _comboBox.Material.hintTextColor
+        verticalAlignment: Text.AlignVCenter
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: 8
+    }
 }

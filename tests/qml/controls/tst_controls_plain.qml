@@ -36,6 +36,14 @@ TestCase {
     }
 
     Component {
+        id: _comboComponent
+
+        MyComboBox {
+            model: ["10:37 ~ 10:46"]
+        }
+    }
+
+    Component {
         id: _horizontalSeperator
 
         HorizontalSeperator {}
@@ -131,6 +139,23 @@ TestCase {
 
     SignalSpy {
         id: _spy
+    }
+
+    // A box narrower than its chosen entry shows the entry whole, in smaller type.
+    function test_comboBoxFitsItsEntry_data() {
+        return [
+            { tag: "roomy", width: 200, shrunk: false },
+            { tag: "narrow", width: 70, shrunk: true }
+        ];
+    }
+
+    function test_comboBoxFitsItsEntry(data) {
+        const box = createTemporaryObject(_comboComponent, _testCase, { width: data.width });
+        const text = findChild(box, "_chosenText");
+        verify(text);
+        tryVerify(() => text.contentWidth > 0);
+        verify(text.contentWidth <= text.width - text.leftPadding - text.rightPadding + 0.5, text.contentWidth + " in " + text.width);
+        compare(text.fontInfo.pixelSize < box.font.pixelSize, data.shrunk);
     }
 
     function test_floatingTitle_data() {
