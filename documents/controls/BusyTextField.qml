@@ -39,6 +39,8 @@ RemoteEditor {
         text: _busyTextField.text
         horizontalAlignment: TextInput.AlignHCenter
         enabled: false
+        // The confirmed value at rest, readable although the field takes no input.
+        color: Style.secondaryText
         visible: _busyTextField.state === "idle"
     }
 

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Material
 import QtQuick.Layouts
@@ -54,24 +56,16 @@ RemoteEditor {
                 Layout.fillWidth: true
             }
 
-            MyCheckBox {
+            ShownChoice {
                 objectName: "_shownSms"
                 text: "پیامک"
                 checked: (_alarmTypeEdit.reportType & 2) !== 0
-                enabled: false
-                visible: _alarmTypeEdit.state === "idle"
-                Layout.preferredWidth: Math.max(_alarmTypeEdit._boxWidth, implicitWidth)
-                Layout.preferredHeight: _alarmTypeEdit._boxHeight
             }
 
-            MyCheckBox {
+            ShownChoice {
                 objectName: "_shownCall"
                 text: "تماس"
                 checked: (_alarmTypeEdit.reportType & 1) !== 0
-                enabled: false
-                visible: _alarmTypeEdit.state === "idle"
-                Layout.preferredWidth: Math.max(_alarmTypeEdit._boxWidth, implicitWidth)
-                Layout.preferredHeight: _alarmTypeEdit._boxHeight
             }
 
             MyCheckBox {
@@ -156,6 +150,19 @@ RemoteEditor {
                 visible: _alarmTypeEdit.state === "busy"
                 Material.accent: Style.progressAccent
             }
+        }
+    }
+
+    // The reported choice at rest, as readable as an active box; it takes no clicks.
+    component ShownChoice: MyCheckBox {
+        focusPolicy: Qt.NoFocus
+        hoverEnabled: false
+        visible: _alarmTypeEdit.state === "idle"
+        Layout.preferredWidth: Math.max(_alarmTypeEdit._boxWidth, implicitWidth)
+        Layout.preferredHeight: _alarmTypeEdit._boxHeight
+
+        MouseArea {
+            anchors.fill: parent
         }
     }
 }

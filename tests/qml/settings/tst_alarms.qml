@@ -141,6 +141,21 @@ Item {
             ];
         }
 
+        // At rest the reported choice reads as plainly as an active box, and a click changes nothing.
+        function test_shownChoiceTakesNoClicks() {
+            const edit = createTemporaryObject(_editComponent, _mainWindow, { "reportType": 2, "extraValue": 10 });
+            _requestSpy.target = edit;
+            _requestSpy.clear();
+            for (const [name, checked] of [["_shownSms", true], ["_shownCall", false]]) {
+                const box = part(edit, name);
+                verify(box.enabled, name);
+                mouseClick(box);
+                compare(box.checked, checked, name);
+            }
+            compare(edit.state, "idle");
+            compare(_requestSpy.count, 0);
+        }
+
         function test_editStates(data) {
             const edit = createTemporaryObject(_editComponent, _mainWindow, { "reportType": 3, "extraValue": 10 });
             _requestSpy.target = edit;
