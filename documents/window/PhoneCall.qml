@@ -2,7 +2,6 @@ import QtQuick
 import QtQuick.Controls.Material
 import QtQuick.Layouts
 import call
-import kova.tools
 
 // Places a call through the phone's dialler; where none takes it (a desktop, the phone
 // services off), says so and shows the number with a copy button, so the owner can call from
@@ -30,10 +29,6 @@ Popup {
 
     Call {
         id: _dialler
-    }
-
-    Tools {
-        id: _clipboard
     }
 
     ColumnLayout {
@@ -70,7 +65,7 @@ Popup {
                 highlighted: true
                 text: _phoneCall.copied ? "کپی شد" : "کپی شماره"
                 onClicked: {
-                    _clipboard.copyToClipboard(_phoneCall.number);
+                    _tools.copyToClipboard(_phoneCall.number);
                     _phoneCall.copied = true;
                 }
             }
